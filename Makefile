@@ -1,0 +1,51 @@
+# Front door over CMake. `make run` builds and starts the game, `make test`
+# builds and runs every test; both install missing Debian packages first.
+
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+GENERATOR   ?= Ninja
+JOBS        ?= 2
+PREFIX      ?= /usr/local
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test test-quick sanitize data install clean
+
+all: build
+
+deps:
+	@./tools/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/skyreel
+
+# Every test, including the long soak runs.
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The everyday loop: skips the tests labelled slow.
+test-quick: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
+
+# The whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSKYREEL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Regenerates every file in data/ from the sources in tools/assets.
+data: build
+	./$(BUILD)/tools/assets/skyreel-assets data
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
