@@ -1,0 +1,82 @@
+// Render context: the screen surface, the texture slots and the per-frame
+// list of sprite commands. Game code never blits; it takes the next command,
+// fills it in, and the context draws the whole list in the order the commands
+// were taken (painter's order) when the frame is presented.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <cstdint>
+
+constexpr int TextureSlotCount = 16;
+constexpr int SpriteCommandCount = 1024;
+
+// Texture slots 0..15; the bank owns every surface it holds (null = empty).
+struct TextureBank
+{
+    SDL_Surface* slots[TextureSlotCount];
+};
+
+// One sprite to draw at the next present. Positions and sizes are screen
+// pixels; angle is in degrees, positive turning counter-clockwise on screen.
+struct SpriteCommand
+{
+    int32_t textureSlot; // slot the texture came from; informational only
+    int32_t inUse;       // 1 = draw at the next present; any other value = skip
+    int32_t x;           // top-left corner at scale 1
+    int32_t y;
+    int32_t width;  // source rectangle size, also the unscaled on-screen size
+    int32_t height;
+    int32_t u;      // source rectangle's top-left corner inside the texture
+    int32_t v;
+    float scaleX;
+    float scaleY;
+    float angle;
+    uint8_t alpha;        // 0..255, used by the plain path only
+    SDL_Surface* texture; // borrowed from the bank; null is never drawn
+};
+
+struct RenderContext
+{
+    SDL_Surface* screen;
+    TextureBank* bank;
+    SpriteCommand* commands[SpriteCommandCount];
+    int32_t width;
+    int32_t height;
+    int32_t bpp;
+    int32_t used; // commands handed out since the last clear, 0..1024
+};
+
+// Fixed-point trigonometry of the transformed path: 1024 x sin/cos of whole
+// degrees 0..360, truncated toward zero.
+extern const int32_t FixedSineTable[361];
+extern const int32_t FixedCosineTable[361];
+
+RenderContext* CreateRenderContext(int width, int height, int bpp);
+void DestroyRenderContext(RenderContext* context);
+void SetWindowCaption(RenderContext* context, const char* title);
+
+void LoadTexture(RenderContext* context, int slot, const char* path);
+void LoadTextureRaw(RenderContext* context, int slot, const char* path);
+SDL_Surface* GetTexture(RenderContext* context, int slot);
+
+// Never null on a valid context: past the 1024th request of a frame the last
+// command is handed out again.
+SpriteCommand* NextSpriteCommand(RenderContext* context);
+void ClearSpriteCommands(RenderContext* context);
+void DrawSpriteCommands(RenderContext* context);
+void DrawSpritePlain(RenderContext* context, SpriteCommand* command);
+void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command);
+
+// Draws the list, shows the screen, then clears it to 0xFF000040 for the next
+// frame. The list itself is left as it is.
+void PresentFrame(RenderContext* context);
+
+TextureBank* CreateTextureBank();
+void DestroyTextureBank(TextureBank* bank);
+void LoadTextureSlot(TextureBank* bank, int slot, const char* path, SDL_Surface* screen,
+                     int convert);
+SDL_Surface* TextureBankGet(TextureBank* bank, int slot);
+
+SpriteCommand* CreateSpriteCommand();
+void DestroySpriteCommand(SpriteCommand* command);
