@@ -1,0 +1,30 @@
+// BulletBase: a projectile that travels along a heading, speeds up or slows
+// down, spins its sprite and counts down a life in frames. Also carries the
+// links by which BulletManage chains its bullets.
+#pragma once
+
+#include "objects/ShootingObject.h"
+
+#include <cstdint>
+
+class BulletBase : public ShootingObject
+{
+public:
+    BulletBase();
+    ~BulletBase() override;
+
+    // One frame of motion: speed, spin, heading, step, bounds, life. True
+    // while the bullet is alive; false once its life is spent or its box has
+    // left the field (the bullet still moved on that call). Removes nothing.
+    bool Move();
+
+    float direction;       // AngleUnit; direction of travel
+    float directionOffset; // AngleUnit; added to direction for the heading travelled
+    float speed;           // field units per frame
+    float acceleration;    // field units per frame per frame; applied while speed < maxSpeed
+    float spin;            // AngleUnit per frame, added to angle
+    float maxSpeed;        // field units per frame
+    int32_t life;          // frames left; a bullet with life L is alive on at most L calls
+    BulletBase* prev;      // BulletManage list links, set only by BulletManage
+    BulletBase* next;
+};

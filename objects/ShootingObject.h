@@ -1,0 +1,29 @@
+// ShootingObject: a sprite that takes part in collisions, with a hit circle
+// and a larger near-miss (graze) circle around its position.
+#pragma once
+
+#include "objects/SpriteItem.h"
+
+#include <cstdint>
+
+class ShootingObject : public SpriteItem
+{
+public:
+    ShootingObject();
+    ~ShootingObject() override;
+
+    void SetHitRadius(float r);
+    void SetGrazeRadius(float r);
+
+    // True when both objects are hit-enabled and their hit circles touch or
+    // overlap. Symmetric: a.HitTest(b) == b.HitTest(a).
+    bool HitTest(const ShootingObject& other) const;
+    // The same test with grazeEnabled and grazeRadius.
+    bool GrazeTest(const ShootingObject& other) const;
+
+    int32_t motionType; // bullets only: which per-frame step runs after Move
+    bool grazeEnabled;
+    bool hitEnabled;
+    float hitRadius;    // field units
+    float grazeRadius;  // field units
+};
