@@ -1,0 +1,119 @@
+#include "enemies/BonusShipManage.h"
+
+#include "bullets/Angle.h"
+#include "player/MyShotManage.h"
+
+namespace
+{
+constexpr int32_t PictureSize = 24; // pixels, also the height of a picture row
+constexpr int32_t FirstPictureU = 64;
+constexpr int32_t FlapFrames = 4; // frames per picture
+constexpr float FlightY = 40.0f;  // field units
+constexpr float LeftStartX = 1.0f;
+constexpr float RightStartX = 446.0f;
+// Just under half a turn: the motion step truncates it to 32767, which the
+// angle tables read as 179 degrees, so a ship from the right sinks slowly.
+constexpr float RightHeading = 32767.5f;
+} // namespace
+
+BonusShipManage::BonusShipManage() : flying(false), flapCount(0), variant(0), score(0) {}
+
+void BonusShipManage::Reset(int pictureRow)
+{
+    variant = pictureRow;
+    hitEnabled = false;
+    flying = false;
+    active = false;
+    visible = false;
+}
+
+bool BonusShipManage::Launch()
+{
+    if (flying)
+    {
+        return false;
+    }
+    const int side = RandomRange(0, 1); // 1: from the left, 0: from the right
+
+    width = PictureSize;
+    height = PictureSize;
+    u = FirstPictureU;
+    v = variant * PictureSize;
+    alpha = 1.0f;
+    scale = 1.0f;
+    angle = 0.0f;
+    centered = true;
+    active = true;
+    visible = true;
+    SetHitRadius(16.0f);
+    SetGrazeRadius(16.0f);
+    grazeEnabled = false;
+    hitEnabled = true;
+    if (side == 1)
+    {
+        x = LeftStartX;
+        direction = 0.0f;
+    }
+    else
+    {
+        x = RightStartX;
+        direction = RightHeading;
+    }
+    y = FlightY;
+    speed = 2.0f;
+    acceleration = 0.0f;
+    spin = 0.0f;
+    directionOffset = 0.0f;
+    maxSpeed = 5.0f;
+    life = 3600;
+    flapCount = 0;
+    flying = true;
+    return true;
+}
+
+bool BonusShipManage::IsFlying() const
+{
+    return flying;
+}
+
+void BonusShipManage::SetScore(int n)
+{
+    score = n;
+}
+
+int BonusShipManage::GetScore() const
+{
+    return score;
+}
+
+bool BonusShipManage::Move()
+{
+    const bool alive = BulletBase::Move();
+    flying = alive;
+    if (!alive)
+    {
+        hitEnabled = false;
+        active = false;
+        visible = false;
+        return false;
+    }
+    flapCount += 1;
+    u = FirstPictureU + PictureSize * ((flapCount / FlapFrames) % 2);
+    return true;
+}
+
+bool BonusShipManage::HitByShot(MyShotManage& shot)
+{
+    const bool struck = HitTest(shot);
+    if (struck)
+    {
+        flying = false;
+        active = false;
+        visible = false;
+        hitEnabled = false;
+        shot.active = false;
+        shot.hitEnabled = false;
+        shot.visible = false;
+    }
+    return struck;
+}

@@ -1,0 +1,54 @@
+#include "player/MyShipManage.h"
+
+namespace
+{
+constexpr uint32_t LeftButton = 0x04;  // BUTTON_LEFT
+constexpr uint32_t RightButton = 0x08; // BUTTON_RIGHT
+constexpr float BottomEdge = 472.0f;   // field units; the ship's height is taken off it
+} // namespace
+
+void MyShipManage::Reset()
+{
+    width = 16;
+    height = 24;
+    u = 0;
+    v = 0;
+    alpha = 1.0f;
+    scale = 1.0f;
+    centered = true;
+    active = true;
+    visible = true;
+    SetHitRadius(1.0f);
+    SetGrazeRadius(4.0f);
+    hitEnabled = true;
+    grazeEnabled = true;
+    x = StartX;
+    // Half the picture's height in pixels comes straight off the field-unit edge.
+    y = BottomEdge - static_cast<float>(height / 2);
+}
+
+bool MyShipManage::Move(uint32_t held, uint32_t /*pressed*/)
+{
+    const bool left = (held & LeftButton) != 0;
+    const bool right = (held & RightButton) != 0;
+    if (left && right)
+    {
+        return true;
+    }
+    // The limit is tested before the step, so x stays on the 4-unit grid.
+    if (left)
+    {
+        if (x > LeftLimit)
+        {
+            x -= Step;
+        }
+    }
+    else if (right)
+    {
+        if (x < RightLimit)
+        {
+            x += Step;
+        }
+    }
+    return true;
+}

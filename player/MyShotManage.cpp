@@ -1,0 +1,75 @@
+#include "player/MyShotManage.h"
+
+#include "player/MyShipManage.h"
+
+MyShotManage::MyShotManage() : inFlight(false), holdFrames(0) {}
+
+bool MyShotManage::Fire(const MyShipManage& ship)
+{
+    if (inFlight)
+    {
+        return false;
+    }
+    width = 8;
+    height = 16;
+    u = 112;
+    v = 0;
+    alpha = 1.0f;
+    scale = 1.0f;
+    angle = 0.0f;
+    centered = true;
+    active = true;
+    visible = true;
+    SetHitRadius(4.0f);
+    SetGrazeRadius(4.0f);
+    grazeEnabled = false; // the shot never grazes
+    hitEnabled = true;
+    x = ship.x;
+    y = ship.y - 4.0f;
+    direction = 49152.0f; // straight up
+    directionOffset = 0.0f;
+    spin = 0.0f;
+    speed = 1.0f;
+    acceleration = 0.2f;
+    maxSpeed = 20.0f;
+    life = 600;
+    prev = nullptr; // never in the enemy bullet list
+    next = nullptr;
+    inFlight = true;
+    return true;
+}
+
+bool MyShotManage::Move()
+{
+    if (holdFrames == 0)
+    {
+        const bool alive = BulletBase::Move();
+        inFlight = alive;
+        if (!alive)
+        {
+            hitEnabled = false;
+            active = false;
+            visible = false;
+            return false;
+        }
+        return true;
+    }
+    // Held after a hit: the shot stands still, invisible, until the hold ends.
+    holdFrames -= 1;
+    if (holdFrames <= 0)
+    {
+        holdFrames = 0; // a hold given as a negative count ends here too
+        hitEnabled = false;
+        inFlight = false;
+        active = false;
+        visible = false;
+        return false;
+    }
+    return true;
+}
+
+void MyShotManage::OnHit(int32_t frames)
+{
+    holdFrames = frames;
+    visible = false;
+}

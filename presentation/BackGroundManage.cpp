@@ -1,0 +1,91 @@
+#include "presentation/BackGroundManage.h"
+
+#include "objects/SpriteItem.h"
+
+namespace
+{
+constexpr float FieldCentreX = 224.0f; // field units
+constexpr float FieldCentreY = 240.0f;
+constexpr int TurnPerFrame = 100;    // AngleUnit
+constexpr float AlphaStep = 0.01f; // per frame
+} // namespace
+
+BackGroundManage::BackGroundManage() : targetAlpha(0.0f), renderContext(nullptr), layers{}
+{
+    layers[0] = new SpriteItem();
+    layers[1] = new SpriteItem();
+}
+
+BackGroundManage::~BackGroundManage()
+{
+    for (SpriteItem*& layer : layers)
+    {
+        delete layer;
+        layer = nullptr;
+    }
+}
+
+void BackGroundManage::Initialize(RenderContext* context)
+{
+    renderContext = context;
+    for (SpriteItem* layer : layers)
+    {
+        layer->SetRenderContext(context);
+    }
+}
+
+void BackGroundManage::Reset()
+{
+    struct LayerSetting
+    {
+        int u;
+        float scale;
+        float alpha;
+    };
+    static constexpr LayerSetting settings[2] = {{0, 2.0f, 1.0f}, {128, 3.0f, 0.0f}};
+
+    for (int i = 0; i < 2; ++i)
+    {
+        SpriteItem& layer = *layers[i];
+        layer.x = FieldCentreX;
+        layer.y = FieldCentreY;
+        layer.centered = true;
+        layer.width = 128;
+        layer.height = 128;
+        layer.u = settings[i].u;
+        layer.v = 64;
+        layer.scale = settings[i].scale;
+        layer.alpha = settings[i].alpha;
+        layer.angle = 0.0f;
+        layer.active = true;
+        layer.visible = true;
+    }
+}
+
+void BackGroundManage::SetTargetAlpha(float target)
+{
+    targetAlpha = target;
+}
+
+bool BackGroundManage::Update()
+{
+    SpriteItem& turning = *layers[1];
+    turning.angle = static_cast<float>((static_cast<int>(turning.angle) + TurnPerFrame) % 65536);
+    // The opacity never rests: at the target it keeps stepping around it.
+    if (turning.alpha < targetAlpha)
+    {
+        turning.alpha += AlphaStep;
+    }
+    else
+    {
+        turning.alpha -= AlphaStep;
+    }
+    return true;
+}
+
+bool BackGroundManage::Draw()
+{
+    layers[0]->Draw();
+    layers[1]->Draw();
+    return true;
+}
