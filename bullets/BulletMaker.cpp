@@ -1,0 +1,490 @@
+#include "bullets/BulletMaker.h"
+
+#include "bullets/Angle.h"
+#include "bullets/BulletManage.h"
+
+namespace
+{
+
+// Speed of the rising emitters (aimed and ring patterns) by level.
+float RisingEmitterSpeed(int32_t level)
+{
+    if (level <= 1)
+    {
+        return 0.5f;
+    }
+    if (level == 2)
+    {
+        return 1.0f;
+    }
+    if (level == 3)
+    {
+        return 1.5f;
+    }
+    if (level == 4)
+    {
+        return 2.0f;
+    }
+    return 3.0f;
+}
+
+struct FanVolley
+{
+    int32_t period;  // frames between volleys
+    int32_t pairs;   // shots either side of the aimed centre shot
+    float spread;    // AngleUnit between neighbouring shots
+};
+
+FanVolley FanVolleyFor(int32_t level)
+{
+    switch (level)
+    {
+    case 1:
+        return {29, 1, 3640.0f};
+    case 2:
+        return {29, 2, 3276.0f};
+    case 3:
+        return {20, 3, 2184.0f};
+    case 4:
+        return {18, 4, 1820.0f};
+    default:
+        return {12, 5, 1456.0f};
+    }
+}
+
+struct RingVolley
+{
+    int32_t period; // frames between volleys
+    int32_t shots;  // shots around the full turn
+    float startSpeed;
+    float topSpeed;
+};
+
+RingVolley RingVolleyFor(int32_t level)
+{
+    switch (level)
+    {
+    case 1:
+        return {40, 10, 1.0f, 1.5f};
+    case 2:
+        return {40, 16, 1.4f, 1.8f};
+    case 3:
+        return {30, 24, 1.4f, 2.2f};
+    case 4:
+        return {25, 28, 1.8f, 2.6f};
+    default:
+        return {16, 36, 1.8f, 3.0f};
+    }
+}
+
+int32_t AimedPeriodFor(int32_t level)
+{
+    if (level == 1)
+    {
+        return 29;
+    }
+    if (level == 4)
+    {
+        return 12;
+    }
+    if (level >= 5)
+    {
+        return 10;
+    }
+    return 15;
+}
+
+} // namespace
+
+BulletMaker::BulletMaker() : level(1), target(nullptr), manager(nullptr), owner(nullptr)
+{
+}
+
+BulletMaker::~BulletMaker() = default;
+
+void BulletMaker::SetOwner(SpriteItem* o)
+{
+    owner = o;
+}
+
+void BulletMaker::SetTarget(ShootingObject* t)
+{
+    target = t;
+}
+
+void BulletMaker::SetManager(BulletManage* m)
+{
+    manager = m;
+}
+
+void BulletMaker::SetLevel(int n)
+{
+    level = n;
+}
+
+void BulletMaker::Offer(BulletMaker* b)
+{
+    if (manager == nullptr || !manager->Add(b))
+    {
+        delete b;
+    }
+}
+
+void BulletMaker::Fire(int pattern)
+{
+    switch (pattern)
+    {
+    case 1:
+        FireAimed();
+        break;
+    case 2:
+        FireFan();
+        break;
+    case 3:
+        FireRing();
+        break;
+    default:
+        FireColumn();
+        break;
+    }
+}
+
+BulletMaker* BulletMaker::MakeEmitter(int32_t motion, int32_t lifeFrames, float heading,
+                                      float headingOffset, float emitterSpeed, bool canHit)
+{
+    BulletMaker* e = new BulletMaker();
+    // Placed where the owner is now; it does not follow the owner afterwards.
+    e->x = owner->x;
+    e->y = owner->y;
+    e->alpha = 1.0f;
+    e->u = 112;
+    e->v = 32;
+    e->width = 16;
+    e->height = 16;
+    e->centered = true;
+    e->active = true;
+    e->visible = true;
+    e->hitEnabled = canHit;
+    e->grazeEnabled = false;
+    e->angle = 0.0f;
+    e->spin = 0.0f;
+    e->acceleration = 0.0f;
+    e->maxSpeed = 5.0f;
+    e->motionType = motion;
+    e->life = lifeFrames;
+    e->direction = heading;
+    e->directionOffset = headingOffset;
+    e->speed = emitterSpeed;
+    // Everything the emitter needs to fire on its own; the level unclamped.
+    e->SetRenderContext(renderContext);
+    e->SetManager(manager);
+    e->SetTarget(target);
+    e->SetOwner(owner);
+    e->SetLevel(level);
+    return e;
+}
+
+void BulletMaker::FireColumn()
+{
+    if (owner == nullptr || manager == nullptr)
+    {
+        return;
+    }
+    Offer(MakeEmitter(1, 3, 0.0f, 0.0f, 0.0f, true));
+}
+
+void BulletMaker::FireAimed()
+{
+    if (owner == nullptr || manager == nullptr)
+    {
+        return;
+    }
+    const float rise = RisingEmitterSpeed(level);
+    Offer(MakeEmitter(3, 60, 49152.0f, 0.0f, rise, true));
+    if (level >= 2)
+    {
+        // Heads up as well (32768 + 16384): every aimed shot comes as a pair.
+        Offer(MakeEmitter(3, 60, 32768.0f, 16384.0f, rise, true));
+    }
+}
+
+void BulletMaker::FireFan()
+{
+    if (owner == nullptr || manager == nullptr)
+    {
+        return;
+    }
+    Offer(MakeEmitter(2, 60, 0.0f, 0.0f, 0.0f, true));
+}
+
+void BulletMaker::FireRing()
+{
+    if (owner == nullptr || manager == nullptr)
+    {
+        return;
+    }
+    const float rise = RisingEmitterSpeed(level);
+    Offer(MakeEmitter(4, 60, 49152.0f, 0.0f, rise, true));
+    if (level >= 3)
+    {
+        // Cannot hit the ship, so CancelAll leaves it firing.
+        Offer(MakeEmitter(4, 60, 32768.0f, 16384.0f, rise, false));
+    }
+}
+
+bool BulletMaker::Update()
+{
+    const bool alive = Move();
+    switch (motionType)
+    {
+    case 0:
+        break;
+    case 2:
+        UpdateFan();
+        break;
+    case 3:
+        UpdateAimed();
+        break;
+    case 4:
+        UpdateRing();
+        break;
+    default:
+        if (motionType > 0)
+        {
+            UpdateColumn();
+        }
+        break;
+    }
+    return alive;
+}
+
+void BulletMaker::UpdateColumn()
+{
+    const int32_t n = level < 5 ? level : 5;
+    if (life != 1 || n <= 0)
+    {
+        return;
+    }
+    for (int32_t i = 0; i < n; ++i)
+    {
+        BulletMaker* shot = new BulletMaker();
+        InitNeedleShot(*shot);
+        shot->motionType = 0;
+        shot->direction = 16384.0f;
+        shot->life = 3600;
+        shot->maxSpeed = 5.0f;
+        shot->speed = 3.0f - 0.5f * static_cast<float>(i);
+        Offer(shot);
+    }
+}
+
+void BulletMaker::UpdateAimed()
+{
+    const int32_t period = AimedPeriodFor(level);
+    if (life % period != 1)
+    {
+        return;
+    }
+    BulletMaker* shot = new BulletMaker();
+    InitLargeShot(*shot);
+    if (target != nullptr)
+    {
+        AimAt(*shot, *target);
+    }
+    shot->speed = 2.5f;
+    shot->life = 6000;
+    Offer(shot);
+}
+
+void BulletMaker::UpdateFan()
+{
+    const FanVolley fan = FanVolleyFor(level);
+    if (life % fan.period != 1)
+    {
+        return;
+    }
+    BulletMaker* centre = new BulletMaker();
+    InitSmallShot(*centre);
+    if (target != nullptr)
+    {
+        AimAt(*centre, *target);
+    }
+    centre->speed = 2.0f;
+    centre->life = 3600;
+    // Read before the offer: a refused centre shot is destroyed at once, and
+    // the side shots still spread about its direction.
+    const float middle = centre->direction;
+    Offer(centre);
+
+    float above = middle;
+    float below = middle;
+    for (int32_t i = 0; i < fan.pairs; ++i)
+    {
+        above = above + fan.spread;
+        below = below - fan.spread;
+
+        BulletMaker* first = new BulletMaker();
+        InitSmallShot(*first);
+        first->speed = 2.0f;
+        first->life = 3600;
+        first->direction = above;
+        Offer(first);
+
+        BulletMaker* second = new BulletMaker();
+        InitSmallShot(*second);
+        second->speed = 2.0f;
+        second->life = 3600;
+        second->direction = below;
+        Offer(second);
+    }
+}
+
+void BulletMaker::UpdateRing()
+{
+    const RingVolley ring = RingVolleyFor(level);
+    if (life % ring.period != 1 || ring.shots <= 0)
+    {
+        return;
+    }
+    const float step = 65536.0f / static_cast<float>(ring.shots);
+    float heading = 0.0f;
+    for (int32_t i = 0; i < ring.shots; ++i)
+    {
+        BulletMaker* shot = new BulletMaker();
+        InitSmallShot(*shot);
+        shot->life = 6000;
+        shot->acceleration = 0.1f;
+        shot->speed = ring.startSpeed;
+        shot->direction = heading;
+        shot->maxSpeed = ring.topSpeed;
+        Offer(shot);
+        heading = heading + step;
+    }
+}
+
+void BulletMaker::AimAt(BulletBase& bullet, const SpriteItem& target)
+{
+    const float yDifference = target.y - bullet.y;
+    const float xDifference = target.x - bullet.x;
+    const int dy = static_cast<int>(yDifference);
+    const int dx = static_cast<int>(xDifference);
+    bullet.direction = static_cast<float>(AngleTo(dy, dx));
+}
+
+void BulletMaker::InitShot(BulletMaker& b)
+{
+    b.x = x;
+    b.y = y;
+    b.alpha = 1.0f;
+    b.centered = true;
+    b.active = true;
+    b.visible = true;
+    b.hitEnabled = true;
+    b.grazeEnabled = true;
+    b.motionType = 0;
+    b.angle = 0.0f;
+    b.spin = 0.0f;
+    b.acceleration = 0.0f;
+    b.directionOffset = 0.0f;
+    b.maxSpeed = 5.0f;
+    b.SetRenderContext(renderContext);
+}
+
+void BulletMaker::InitNeedleShot(BulletMaker& b)
+{
+    InitShot(b);
+    b.width = 4;
+    b.height = 8;
+    b.u = 120;
+    b.v = 16;
+    b.SetHitRadius(4.0f);
+    b.SetGrazeRadius(11.0f);
+    b.speed = 3.0f;
+    b.direction = 16384.0f;
+    b.life = 3600;
+}
+
+void BulletMaker::InitSmallShot(BulletMaker& b)
+{
+    InitShot(b);
+    b.width = 6;
+    b.height = 6;
+    b.u = 112;
+    b.v = 16;
+    b.SetHitRadius(5.0f);
+    b.SetGrazeRadius(12.0f);
+    b.speed = 3.0f;
+    b.direction = 16384.0f;
+    b.life = 3600;
+}
+
+void BulletMaker::InitLargeShot(BulletMaker& b)
+{
+    InitShot(b);
+    b.width = 8;
+    b.height = 8;
+    b.u = 128;
+    b.v = 16;
+    b.SetHitRadius(7.0f);
+    b.SetGrazeRadius(14.0f);
+    b.speed = 3.0f;
+    b.direction = 49152.0f;
+    b.life = 6000;
+}
+
+void BulletMaker::EmitSparks(int size, float atX, float atY)
+{
+    if (manager == nullptr)
+    {
+        return;
+    }
+    int sparks = 10;
+    int32_t lifeFrames = 30;
+    float baseSpeed = 2.0f;
+    if (size == 1)
+    {
+        sparks = 20;
+        lifeFrames = 20;
+        baseSpeed = 1.0f;
+    }
+    else if (size == 2)
+    {
+        sparks = 80;
+        lifeFrames = 30;
+        baseSpeed = 2.0f;
+    }
+
+    for (int i = 0; i < sparks; ++i)
+    {
+        BulletMaker* spark = new BulletMaker();
+        spark->motionType = 0;
+        spark->x = atX;
+        spark->y = atY;
+        spark->width = 8;
+        spark->height = 8;
+        spark->centered = true;
+        spark->active = true;
+        spark->visible = true;
+        spark->alpha = 0.5f;
+        // Five draws per spark, in this order: picture, direction, speed,
+        // spin, slowing. A replay depends on the order.
+        const int picture = RandomRange(0, 2);
+        spark->u = 128 + 8 * picture;
+        spark->v = 0;
+        const float heading = RandomUnit();
+        spark->direction = static_cast<float>(static_cast<double>(heading) * 65535.0);
+        const float boost = RandomUnit();
+        spark->speed = baseSpeed + 2.0f * boost;
+        const int turn = RandomRange(0, 1000);
+        spark->spin = static_cast<float>(3000 + turn);
+        spark->maxSpeed = 5.0f;
+        spark->life = lifeFrames;
+        const float drag = RandomUnit();
+        spark->acceleration = static_cast<float>(-0.01 * static_cast<double>(drag) - 0.02);
+        spark->hitEnabled = false;
+        spark->grazeEnabled = false;
+        spark->angle = 0.0f;
+        spark->SetRenderContext(renderContext);
+        Offer(spark);
+    }
+}
