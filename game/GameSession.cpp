@@ -1,0 +1,82 @@
+#include "game/GameSession.h"
+
+#include "game/BasicSystem.h"
+#include "game/GameDirector.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+
+constexpr int OverlaySlot = 1;
+constexpr int OverlayWidth = 480;  // the whole screen
+constexpr int OverlayHeight = 272;
+
+} // namespace
+
+GameSession* CreateGameSession(RenderContext* context)
+{
+    auto* session = static_cast<GameSession*>(std::malloc(sizeof(GameSession)));
+    if (session == nullptr)
+    {
+        return nullptr;
+    }
+    session->renderContext = context;
+    session->system = new (std::nothrow) BasicSystem();
+    session->director = nullptr;
+    if (session->system == nullptr)
+    {
+        return session; // runs as an empty session: every frame returns false
+    }
+    session->system->renderContext = context;
+    session->system->Initialize();
+
+    session->director = new (std::nothrow) GameDirector();
+    if (session->director != nullptr)
+    {
+        session->director->SetSystem(session->system);
+        session->director->Initialize();
+    }
+    return session;
+}
+
+void DestroyGameSession(GameSession* session)
+{
+    if (session == nullptr)
+    {
+        return;
+    }
+    delete session->director;
+    delete session->system;
+    std::free(session);
+}
+
+bool RunGameSessionFrame(GameSession* session)
+{
+    if (session == nullptr || session->system == nullptr || session->director == nullptr)
+    {
+        return false;
+    }
+    session->system->BeginFrame();
+    const bool goOn = session->director->Frame();
+
+    // Taken last, so it is drawn over every sprite of the frame.
+    SpriteCommand* overlay = NextSpriteCommand(session->renderContext);
+    if (overlay != nullptr)
+    {
+        overlay->inUse = 1;
+        overlay->x = 0;
+        overlay->y = 0;
+        overlay->width = OverlayWidth;
+        overlay->height = OverlayHeight;
+        overlay->u = 0;
+        overlay->v = 0;
+        overlay->scaleX = 1.0f;
+        overlay->scaleY = 1.0f;
+        overlay->angle = 0.0f;
+        overlay->alpha = 255;
+        overlay->texture = GetTexture(session->renderContext, OverlaySlot);
+    }
+    return goOn;
+}

@@ -1,0 +1,41 @@
+// Program start-up and shut-down, and the paced frame loop: batches of game
+// updates, one picture per batch, a sleep to the end of each 16 ms period,
+// and extra updates in the next batch when a period ran long.
+#pragma once
+
+#include "platform/Render.h"
+
+#include <cstdint>
+
+constexpr uint32_t FramePeriodMs = 16;
+
+// Everything the loop calls, so it can run on a fake clock. `user` is passed
+// back to every hook.
+struct FrameLoopHooks
+{
+    void* user;
+    uint32_t (*getTicks)(void* user);        // milliseconds, wrapping at 2^32
+    void (*delay)(void* user, uint32_t ms);  // sleep
+    void (*updateInput)(void* user);         // drain input events
+    bool (*runFrame)(void* user);            // one game update; false ends the batch
+    int (*isQuitRequested)(void* user);      // non-zero: quit
+    void (*present)(void* user);             // draw and show one picture
+};
+
+// Runs until a quit request is seen after a present step. `base` is the clock
+// reading that starts the first period.
+void RunFrameLoop(const FrameLoopHooks& hooks, uint32_t base);
+
+// The game session as the entry sees it. The platform layer does not know the
+// game, so the program's main hands these in.
+struct GameSessionHooks
+{
+    void* (*create)(RenderContext* context);
+    bool (*runFrame)(void* session); // false when there is no session to run
+    void (*destroy)(void* session);
+};
+
+// The whole program: start-up, the frame loop on SDL's clock, shut-down.
+// Returns the exit status: 0 after a quit request, -1 when SDL cannot start
+// (after printing "SDL initialize error.").
+int RunProgram(const GameSessionHooks& game);
