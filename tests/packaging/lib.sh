@@ -1,0 +1,147 @@
+# shellcheck disable=SC2034 # $status, $window and $work are read by the scripts
+# Helpers for the packaging tests: a private install tree, a private X server
+# and a game started through the installed launcher. Every wait is bounded, so
+# a test fails instead of hanging. Sourced by the test scripts (POSIX sh).
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+need_tools() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || fail "$tool not found (run tools/install-deps.sh)"
+    done
+}
+
+# make_workdir: a temporary folder in $work, removed by cleanup.
+make_workdir() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/skyreel-pkg.XXXXXX")
+    xvfb_pid=""
+    game_pid=""
+    trap cleanup EXIT
+    trap 'exit 1' INT TERM HUP
+}
+
+cleanup() {
+    if [ -n "$game_pid" ]; then
+        kill -KILL "$game_pid" 2>/dev/null || true
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
+}
+
+# install_tree BUILD PREFIX: installs the build into PREFIX.
+install_tree() {
+    cmake --install "$1" --prefix "$2" >"$work/install.log" 2>&1 ||
+        { cat "$work/install.log" >&2; fail "cmake --install into $2"; }
+}
+
+# start_xvfb: a private X server on a display it picks itself (no clash with
+# other servers or parallel tests); sets DISPLAY.
+start_xvfb() {
+    need_tools Xvfb xdotool import convert
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset \
+        3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    tries=0
+    while ! grep -q '^[0-9]' "$work/display" 2>/dev/null; do
+        tries=$((tries + 1))
+        [ $tries -le 100 ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start in 10 s"; }
+        kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; fail "Xvfb exited"; }
+        sleep 0.1
+    done
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
+}
+
+# start_game LAUNCHER [ARG...]: runs the installed launcher from an unrelated
+# working directory on the real X11 video driver, without sound hardware.
+start_game() {
+    mkdir -p "$work/elsewhere"
+    (
+        cd "$work/elsewhere" || exit 1
+        unset SDL_VIDEODRIVER
+        SDL_AUDIODRIVER=dummy
+        export SDL_AUDIODRIVER
+        exec "$@"
+    ) >"$work/game.log" 2>&1 &
+    game_pid=$!
+}
+
+# game_alive: true while the game runs (a finished child that was not yet
+# waited for is a zombie, which kill -0 would still count).
+game_alive() {
+    state=$(ps -o stat= -p "$game_pid" 2>/dev/null) || return 1
+    case $state in Z*) return 1 ;; esac
+}
+
+# find_window: waits up to 15 s for the game's window; sets $window.
+find_window() {
+    tries=0
+    while :; do
+        window=$(xdotool search --onlyvisible --name '^Skyreel$' 2>/dev/null | head -n 1)
+        [ -n "$window" ] && return 0
+        game_alive || { cat "$work/game.log" >&2; fail "the game exited before showing a window"; }
+        tries=$((tries + 1))
+        [ $tries -le 150 ] || { cat "$work/game.log" >&2; fail "no window named Skyreel within 15 s"; }
+        sleep 0.1
+    done
+}
+
+# check_geometry W H: the window measures W x H pixels.
+check_geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    if [ "$WIDTH" != "$1" ] || [ "$HEIGHT" != "$2" ]; then
+        fail "window is ${WIDTH}x${HEIGHT}, expected $1x$2"
+    fi
+    echo "window $window: ${WIDTH}x${HEIGHT}"
+}
+
+# screenshot FILE: the window's picture as PNG.
+screenshot() {
+    import -window "$window" "png:$1" 2>"$work/import.log" ||
+        { cat "$work/import.log" >&2; fail "import of window $window"; }
+}
+
+# colours FILE [GEOMETRY]: the number of distinct colours, in the crop if given.
+colours() {
+    if [ -n "${2:-}" ]; then
+        convert "$1" -crop "$2" +repage -format '%k' info:
+    else
+        convert "$1" -format '%k' info:
+    fi
+}
+
+# differing_pixels A B: how many pixels differ between two pictures of one size.
+differing_pixels() {
+    convert "$1" "$2" -compose difference -composite -colorspace gray -threshold 0 \
+        -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# press KEY: focuses the window and holds KEY for 0.2 s, long enough for the
+# game to see it down in at least one update.
+press() {
+    xdotool mousemove --window "$window" 10 10 windowfocus --sync "$window" 2>/dev/null || true
+    xdotool keydown "$1"
+    sleep 0.2
+    xdotool keyup "$1"
+}
+
+# wait_exit SECONDS: waits for the game to end; sets $status to its exit status.
+wait_exit() {
+    tries=0
+    limit=$(($1 * 10))
+    while game_alive; do
+        tries=$((tries + 1))
+        [ $tries -le $limit ] || { cat "$work/game.log" >&2; fail "the game did not exit within $1 s"; }
+        sleep 0.1
+    done
+    status=0
+    wait "$game_pid" || status=$?
+    game_pid=""
+}
