@@ -7,7 +7,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config clang
 libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libpng-dev
 libgtest-dev libbenchmark-dev libsdl-gfx1.2-dev
 xvfb xauth xdotool x11-utils imagemagick valgrind
-desktop-file-utils appstream"
+desktop-file-utils appstream
+libsdl1.2-compat libsdl2-2.0-0"
 
 missing=""
 for p in $PACKAGES; do
