@@ -8,7 +8,7 @@ JOBS        ?= 2
 PREFIX      ?= /usr/local
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-quick sanitize data install clean
+.PHONY: all deps configure build run test test-quick test-compat sanitize data install clean
 
 all: build
 
@@ -33,6 +33,14 @@ test: build
 # The everyday loop: skips the tests labelled slow.
 test-quick: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
+
+# The quick tests again on the SDL 1.2 compatibility runtime over SDL 2
+# (Debian's libsdl1.2-compat, which the launcher's --scale uses).
+SDL12COMPAT ?= /usr/lib/$(shell gcc -print-multiarch)/sdl12-compat
+test-compat: build
+	@LD_LIBRARY_PATH=$(SDL12COMPAT) ldd $(BUILD)/skyreel | grep -q '$(SDL12COMPAT)/libSDL-1.2' || \
+		{ echo "no SDL 1.2 compatibility runtime in $(SDL12COMPAT)"; exit 1; }
+	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e'
 
 # The whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: deps
