@@ -1,0 +1,201 @@
+// Helpers for platform and session tests: SDL on its dummy drivers, scratch
+// folders, and small pictures and sounds made on the spot.
+#pragma once
+
+#include <SDL/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace skyreel_test
+{
+
+// Masks of an RGBA picture as SDL_image loads it on a little-endian host.
+constexpr uint32_t RgbaR = 0x000000FFu;
+constexpr uint32_t RgbaG = 0x0000FF00u;
+constexpr uint32_t RgbaB = 0x00FF0000u;
+constexpr uint32_t RgbaA = 0xFF000000u;
+
+// SDL initialised for one test, shut down after it.
+class ScopedSdl
+{
+public:
+    explicit ScopedSdl(Uint32 flags) { ok_ = SDL_Init(flags) == 0; }
+    ~ScopedSdl() { SDL_Quit(); }
+    ScopedSdl(const ScopedSdl&) = delete;
+    ScopedSdl& operator=(const ScopedSdl&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+};
+
+// A fresh folder, removed with everything in it at the end.
+class TempDir
+{
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "skyreel-XXXXXX").string();
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back(0);
+        path_ = mkdtemp(buffer.data()) != nullptr ? std::string(buffer.data()) : std::string();
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// Working directory changed for one test, restored after it.
+class ScopedChdir
+{
+public:
+    explicit ScopedChdir(const std::string& dir) : previous_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(dir);
+    }
+    ~ScopedChdir()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+    ScopedChdir(const ScopedChdir&) = delete;
+    ScopedChdir& operator=(const ScopedChdir&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
+// Environment variable set for one test, restored after it.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        const char* old = std::getenv(name);
+        hadOld_ = old != nullptr;
+        if (hadOld_)
+        {
+            old_ = old;
+        }
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv()
+    {
+        if (hadOld_)
+        {
+            setenv(name_.c_str(), old_.c_str(), 1);
+        }
+        else
+        {
+            unsetenv(name_.c_str());
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string old_;
+    bool hadOld_ = false;
+};
+
+inline SDL_Surface* MakeRgbaSurface(int w, int h)
+{
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, RgbaR, RgbaG, RgbaB, RgbaA);
+}
+
+inline uint32_t GetPixel32(SDL_Surface* surface, int x, int y)
+{
+    const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+    return reinterpret_cast<const uint32_t*>(row)[x];
+}
+
+inline void SetPixel32(SDL_Surface* surface, int x, int y, uint32_t value)
+{
+    auto* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch;
+    reinterpret_cast<uint32_t*>(row)[x] = value;
+}
+
+// A solid-coloured picture saved as BMP; SDL_image recognises the content
+// whatever the file is called.
+inline bool WriteSolidPicture(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000u,
+                                                0x0000FF00u, 0x000000FFu, 0);
+    if (surface == nullptr)
+    {
+        return false;
+    }
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, r, g, b));
+    const bool ok = SDL_SaveBMP(surface, path.c_str()) == 0;
+    SDL_FreeSurface(surface);
+    return ok;
+}
+
+// A mono 16-bit 22050 Hz WAV file of `milliseconds` of a quiet square wave.
+inline bool WriteWav(const std::string& path, int milliseconds)
+{
+    const uint32_t rate = 22050;
+    const uint32_t samples = rate * static_cast<uint32_t>(milliseconds) / 1000;
+    const uint32_t dataBytes = samples * 2;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+    {
+        return false;
+    }
+    auto put32 = [file](uint32_t v) {
+        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        std::fwrite(b, 1, 4, file);
+    };
+    auto put16 = [file](uint16_t v) {
+        const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+        std::fwrite(b, 1, 2, file);
+    };
+    std::fwrite("RIFF", 1, 4, file);
+    put32(36 + dataBytes);
+    std::fwrite("WAVEfmt ", 1, 8, file);
+    put32(16);
+    put16(1); // PCM
+    put16(1); // mono
+    put32(rate);
+    put32(rate * 2);
+    put16(2);
+    put16(16);
+    std::fwrite("data", 1, 4, file);
+    put32(dataBytes);
+    for (uint32_t i = 0; i < samples; ++i)
+    {
+        put16((i / 50) % 2 == 0 ? 1000 : static_cast<uint16_t>(-1000));
+    }
+    return std::fclose(file) == 0;
+}
+
+inline bool WriteText(const std::string& path, const std::string& text)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+    {
+        return false;
+    }
+    std::fwrite(text.data(), 1, text.size(), file);
+    return std::fclose(file) == 0;
+}
+
+} // namespace skyreel_test
