@@ -11,6 +11,7 @@
 #   SCALE times 480 x 272.
 # SKYREEL_SHOTS_DIR, when set, receives title.png and play.png.
 set -eu
+# shellcheck source=tests/packaging/lib.sh
 . "$(dirname "$0")/lib.sh"
 
 build=$1

@@ -6,6 +6,7 @@
 #
 # Usage: install-layout.sh BUILD_DIR
 set -eu
+# shellcheck source=tests/packaging/lib.sh
 . "$(dirname "$0")/lib.sh"
 
 build=$1

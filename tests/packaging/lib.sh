@@ -3,6 +3,8 @@
 # and a game started through the installed launcher. Every wait is bounded, so
 # a test fails instead of hanging. Sourced by the test scripts (POSIX sh).
 
+pkg_tests=$(cd "$(dirname "$0")" && pwd)
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -67,7 +69,8 @@ start_game() {
         cd "$work/elsewhere" || exit 1
         unset SDL_VIDEODRIVER
         SDL_AUDIODRIVER=dummy
-        export SDL_AUDIODRIVER
+        LSAN_OPTIONS="suppressions=$pkg_tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+        export SDL_AUDIODRIVER LSAN_OPTIONS
         exec "$@"
     ) >"$work/game.log" 2>&1 &
     game_pid=$!

@@ -4,6 +4,7 @@
 #
 # Usage: validate-metadata.sh PACKAGING_DIR
 set -eu
+# shellcheck source=tests/packaging/lib.sh
 . "$(dirname "$0")/lib.sh"
 
 dir=$1
