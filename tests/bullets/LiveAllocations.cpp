@@ -7,11 +7,17 @@
 namespace
 {
 std::atomic<long> liveBlocks{0};
+std::atomic<long> madeBlocks{0};
 }
 
 long LiveAllocations()
 {
     return liveBlocks.load();
+}
+
+long AllocationsMade()
+{
+    return madeBlocks.load();
 }
 
 void* operator new(std::size_t size)
@@ -22,6 +28,7 @@ void* operator new(std::size_t size)
         throw std::bad_alloc();
     }
     ++liveBlocks;
+    ++madeBlocks;
     return block;
 }
 

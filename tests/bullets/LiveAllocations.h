@@ -3,3 +3,5 @@
 #pragma once
 
 long LiveAllocations();
+// Blocks allocated since the program started, freed or not.
+long AllocationsMade();
