@@ -3,7 +3,7 @@
 # and a game started through the installed launcher. Every wait is bounded, so
 # a test fails instead of hanging. Sourced by the test scripts (POSIX sh).
 
-pkg_tests=$(cd "$(dirname "$0")" && pwd)
+pkg_tests=${pkg_tests:-$(cd "$(dirname "$0")" && pwd)}
 
 fail() {
     echo "FAIL: $*" >&2
