@@ -1,0 +1,186 @@
+// Debug console: the line buffer, and the flush with a font made for the test.
+#include "platform/DebugConsole.h"
+#include "tests/platform/PlatformTestSupport.h"
+
+#include <filesystem>
+#include <string>
+
+using namespace skyreel_test;
+
+namespace
+{
+
+// Glyph cell k of the test font is coloured (k, 100, 200), except its
+// top-left pixel, which is black and so transparent.
+bool WriteTestFont(const std::string& path)
+{
+    SDL_Surface* font = SDL_CreateRGBSurface(SDL_SWSURFACE, 128, 128, 32, 0x00FF0000u,
+                                             0x0000FF00u, 0x000000FFu, 0);
+    for (int k = 0; k < 256; ++k)
+    {
+        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8, 8};
+        SDL_FillRect(font, &cell, SDL_MapRGB(font->format, static_cast<Uint8>(k), 100, 200));
+        SetPixel32(font, cell.x, cell.y, 0);
+    }
+    const bool ok = SDL_SaveBMP(font, path.c_str()) == 0;
+    SDL_FreeSurface(font);
+    return ok;
+}
+
+class DebugConsoleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sdl.ok());
+        gDebugConsole = {};
+        context = CreateRenderContext(480, 272, 32);
+        ASSERT_NE(context, nullptr);
+        SDL_FillRect(context->screen, nullptr, 0);
+        std::filesystem::create_directory(dir.file("data"));
+        ASSERT_TRUE(WriteTestFont(dir.file("data/ascii.bmp")));
+    }
+    void TearDown() override
+    {
+        FreeDebugConsole();
+        DestroyRenderContext(context);
+    }
+
+    void Init()
+    {
+        ScopedChdir here(dir.path());
+        InitDebugConsole(context, 480, 272, 32);
+        ASSERT_EQ(gDebugConsole.ready, 1);
+    }
+
+    uint32_t Screen(int x, int y) { return GetPixel32(context->screen, x, y) & 0x00FFFFFFu; }
+    uint32_t Glyph(int k) { return SDL_MapRGB(context->screen->format, static_cast<Uint8>(k), 100, 200); }
+
+    ScopedSdl sdl{SDL_INIT_VIDEO};
+    TempDir dir;
+    RenderContext* context = nullptr;
+};
+
+} // namespace
+
+TEST_F(DebugConsoleTest, BufferKeepsTwentyLinesOf127Characters)
+{
+    const std::string longText(200, 'x');
+    DebugPrint(longText.c_str());
+    EXPECT_EQ(std::string(gDebugConsole.lines[0]), std::string(127, 'x'));
+    for (int i = 1; i < 20; ++i)
+    {
+        DebugPrint(("line " + std::to_string(i)).c_str());
+    }
+    EXPECT_EQ(gDebugConsole.lineCount, 20);
+    DebugPrint("one too many");
+    EXPECT_EQ(gDebugConsole.lineCount, 20);
+    EXPECT_STREQ(gDebugConsole.lines[19], "line 19");
+}
+
+TEST_F(DebugConsoleTest, ConsoleStaysOffWithoutItsFont)
+{
+    {
+        ScopedChdir elsewhere(std::filesystem::temp_directory_path().string());
+        InitDebugConsole(context, 480, 272, 32);
+    }
+    EXPECT_EQ(gDebugConsole.ready, 0);
+    DebugPrint("Clock: 1");
+    FlushDebugConsole(context);
+    EXPECT_EQ(gDebugConsole.lineCount, 1); // not emptied while off
+    EXPECT_EQ(Screen(8, 1), 0u);
+}
+
+TEST_F(DebugConsoleTest, FlushDrawsEachLineFromItsGlyphCellsAndEmptiesTheBuffer)
+{
+    Init();
+    DebugPrint("AB");
+    DebugPrint("");
+    DebugPrint("C");
+    FlushDebugConsole(context);
+    EXPECT_EQ(gDebugConsole.lineCount, 0);
+    EXPECT_EQ(Screen(0, 0), 0u); // the glyph's black pixel is transparent
+    EXPECT_EQ(Screen(1, 0), Glyph('A'));
+    EXPECT_EQ(Screen(7, 7), Glyph('A'));
+    EXPECT_EQ(Screen(8, 0), 0u);
+    EXPECT_EQ(Screen(9, 0), Glyph('B'));
+    EXPECT_EQ(Screen(3, 10), 0u); // empty second line
+    EXPECT_EQ(Screen(3, 20), Glyph('C'));
+    EXPECT_EQ(Screen(16, 4), 0u);
+    EXPECT_EQ(Screen(3, 24), 0u);
+
+    // The overlay is cleared: the next flush shows only its own lines.
+    SDL_FillRect(context->screen, nullptr, 0);
+    DebugPrint("  D");
+    FlushDebugConsole(context);
+    EXPECT_EQ(Screen(1, 0), Glyph(' '));
+    EXPECT_EQ(Screen(17, 0), Glyph('D'));
+    EXPECT_EQ(Screen(3, 20), 0u);
+}
+
+TEST_F(DebugConsoleTest, FlushBlitsTheWidestLineByAllLines)
+{
+    Init();
+    // An opaque overlay shows exactly which rectangle reaches the screen.
+    SDL_FillRect(gDebugConsole.overlay, nullptr, 0xFFFFFFFFu);
+    DebugPrint("12345");
+    DebugPrint("123456789012");
+    DebugPrint("");
+    FlushDebugConsole(context);
+    int covered = 0;
+    for (int y = 0; y < 40; ++y)
+    {
+        for (int x = 0; x < 120; ++x)
+        {
+            covered += Screen(x, y) != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(covered, 96 * 24);
+    EXPECT_NE(Screen(95, 23), 0u);
+    EXPECT_EQ(Screen(96, 0), 0u);
+    EXPECT_EQ(Screen(0, 24), 0u);
+}
+
+TEST_F(DebugConsoleTest, FlushOfEmptyLinesBlitsNothingButEmptiesTheBuffer)
+{
+    Init();
+    SDL_FillRect(gDebugConsole.overlay, nullptr, 0xFFFFFFFFu);
+    DebugPrint("");
+    DebugPrint("");
+    FlushDebugConsole(context);
+    EXPECT_EQ(gDebugConsole.lineCount, 0);
+    EXPECT_EQ(Screen(0, 0), 0u);
+}
+
+TEST_F(DebugConsoleTest, TextPositionsWrapLikeAnSdlRect)
+{
+    Init();
+    DrawDebugText("A", 65536 + 16, 0); // x wraps to 16
+    DrawDebugText("B", 0, 65536 + 16); // y is cut to 16 bits as well
+    DrawDebugText("", 40, 40);
+    EXPECT_EQ(GetPixel32(gDebugConsole.overlay, 17, 1),
+              SDL_MapRGBA(gDebugConsole.overlay->format, 'A', 100, 200, 255));
+    EXPECT_EQ(GetPixel32(gDebugConsole.overlay, 1, 17),
+              SDL_MapRGBA(gDebugConsole.overlay->format, 'B', 100, 200, 255));
+    EXPECT_EQ(GetPixel32(gDebugConsole.overlay, 16, 0), 0u);
+}
+
+TEST_F(DebugConsoleTest, CharacterCodesAbove127CountAsUnsigned)
+{
+    Init();
+    const char text[] = {static_cast<char>(200), 0};
+    DrawDebugText(text, 0, 0);
+    EXPECT_EQ(GetPixel32(gDebugConsole.overlay, 1, 1),
+              SDL_MapRGBA(gDebugConsole.overlay->format, 200, 100, 200, 255));
+}
+
+TEST(DebugFormat, WritesDecimalAndHexadecimal)
+{
+    char buffer[128];
+    FormatDecimal(-42, buffer);
+    EXPECT_STREQ(buffer, "-42");
+    FormatHex(255, buffer);
+    EXPECT_STREQ(buffer, "ff");
+    FormatHex(-1, buffer);
+    EXPECT_STREQ(buffer, "ffffffff");
+}
