@@ -57,8 +57,8 @@ int HighestPattern(int alive)
 } // namespace
 
 ConvoyManage::ConvoyManage()
-    : bulletMaker(nullptr), renderContext(nullptr), stage(1), marchState(MarchRight),
-      nextIndex(0), animFrame(0), pauseFrames(0), fireClock(0)
+    : bulletMaker(nullptr), renderContext(nullptr), stage(1), marchState(MarchRight), nextIndex(0),
+      animFrame(0), pauseFrames(0), fireClock(0)
 {
 }
 

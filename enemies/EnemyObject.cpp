@@ -2,8 +2,8 @@
 
 namespace
 {
-constexpr int32_t RowHeight = 24;     // pixels per picture row in the sheet
-constexpr int32_t WalkU = 16;         // first walking picture; the second is 16 further
+constexpr int32_t RowHeight = 24; // pixels per picture row in the sheet
+constexpr int32_t WalkU = 16;     // first walking picture; the second is 16 further
 constexpr int32_t ExplosionU = 48;
 } // namespace
 

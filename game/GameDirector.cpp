@@ -168,11 +168,10 @@ bool GameDirector::PlayFrame()
     // The upper background layer fades in as the convoy is destroyed; not
     // quite 0 with the convoy whole.
     const int alive = convoy->CountAlive();
-    const float target =
-        alive == ConvoyManage::EnemyCount
-            ? 0.0001f
-            : static_cast<float>(ConvoyManage::EnemyCount - alive) /
-                  static_cast<float>(ConvoyManage::EnemyCount);
+    const float target = alive == ConvoyManage::EnemyCount
+                             ? 0.0001f
+                             : static_cast<float>(ConvoyManage::EnemyCount - alive) /
+                                   static_cast<float>(ConvoyManage::EnemyCount);
     background->SetTargetAlpha(target);
     background->Update();
     background->Draw();

@@ -73,7 +73,7 @@ public:
     int32_t stage = 0;   // 1 at the start of a game
     int32_t scene = 0;   // SceneTitleSetUp .. SceneGameOver
     int32_t grazeCount = 0;
-    int32_t gameOverTimer = 0; // updates left in the game-over scene
+    int32_t gameOverTimer = 0;     // updates left in the game-over scene
     BasicSystem* system = nullptr; // not owned
     PanelManage* panel = nullptr;  // the eight managers are owned
     MyShipManage* ship = nullptr;

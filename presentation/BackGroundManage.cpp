@@ -6,7 +6,7 @@ namespace
 {
 constexpr float FieldCentreX = 224.0f; // field units
 constexpr float FieldCentreY = 240.0f;
-constexpr int TurnPerFrame = 100;    // AngleUnit
+constexpr int TurnPerFrame = 100;  // AngleUnit
 constexpr float AlphaStep = 0.01f; // per frame
 } // namespace
 

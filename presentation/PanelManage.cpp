@@ -2,7 +2,7 @@
 
 namespace
 {
-constexpr int MaxDigits = 10; // an int32 has at most 10 decimal digits
+constexpr int MaxDigits = 10;        // an int32 has at most 10 decimal digits
 constexpr int32_t DigitSpacing = 16; // field units between successive digits
 constexpr int32_t DigitWidth = 9;    // pixels
 constexpr int32_t DigitHeight = 8;

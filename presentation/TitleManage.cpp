@@ -20,7 +20,8 @@ enum Sprite
 };
 } // namespace
 
-TitleManage::TitleManage() : renderContext(nullptr), sprites{}, state(0), timer(0), confirmPressed(false)
+TitleManage::TitleManage()
+    : renderContext(nullptr), sprites{}, state(0), timer(0), confirmPressed(false)
 {
     for (SpriteItem*& sprite : sprites)
     {

@@ -4,9 +4,8 @@
 #include "player/MyShipManage.h"
 #include "player/MyShotManage.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace
 {
@@ -162,9 +161,4 @@ TEST_F(BonusShipTest, ResetTakesItOffTheFieldAtOnce)
     EXPECT_EQ(bonus.v, 24);
 }
 
-TEST_F(BonusShipTest, KeepsItsScore)
-{
-    bonus.SetScore(15000);
-    EXPECT_EQ(bonus.GetScore(), 15000);
-}
 } // namespace

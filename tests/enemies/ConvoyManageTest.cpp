@@ -357,8 +357,8 @@ TEST_F(ConvoyTest, ThePatternCeilingGrowsAsTheConvoyThins)
         int alive;
         int highest;
     };
-    for (const Case c : {Case{36, 0}, Case{35, 1}, Case{26, 1}, Case{25, 2}, Case{16, 2},
-                         Case{15, 3}, Case{1, 3}})
+    for (const Case c :
+         {Case{36, 0}, Case{35, 1}, Case{26, 1}, Case{25, 2}, Case{16, 2}, Case{15, 3}, Case{1, 3}})
     {
         int highestSeen = -1;
         for (unsigned seed = 1; seed <= 40; ++seed)

@@ -66,11 +66,4 @@ TEST(EnemyObject, UpdateExplosionLeavesAWalkingEnemyAlone)
     EXPECT_EQ(enemy.v, 0);
 }
 
-TEST(EnemyObject, KeepsItsScore)
-{
-    EnemyObject enemy;
-    EXPECT_EQ(enemy.GetScore(), 0);
-    enemy.SetScore(3000);
-    EXPECT_EQ(enemy.GetScore(), 3000);
-}
 } // namespace

@@ -1,7 +1,6 @@
 #include "tests/game/DirectorSession.h"
 
 #include <SDL/SDL_mixer.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

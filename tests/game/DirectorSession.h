@@ -22,7 +22,6 @@
 
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

@@ -1,8 +1,7 @@
 // The play update of the real director: its order of drawing, its scores,
 // its sounds and the bonus ship's timing.
-#include "tests/game/DirectorSession.h"
-
 #include "bullets/Angle.h"
+#include "tests/game/DirectorSession.h"
 
 #include <algorithm>
 #include <cstdlib>

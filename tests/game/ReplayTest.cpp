@@ -33,11 +33,10 @@ class DirectorReplay : public DirectorSession
 protected:
     Snapshot Take() const
     {
-        return {director->scene,          director->score,
-                director->stage,          director->grazeCount,
-                director->bonusShipTimer, director->convoy->CountAlive(),
-                director->bullets->count, director->marchStep,
-                director->ship->x,        director->shot->y};
+        return {director->scene,          director->score,          director->stage,
+                director->grazeCount,     director->bonusShipTimer, director->convoy->CountAlive(),
+                director->bullets->count, director->marchStep,      director->ship->x,
+                director->shot->y};
     }
 
     // Runs `updates` updates under the script; every 8 updates the arrows and

@@ -101,7 +101,7 @@ TEST_F(TitleTest, SlideInRunsNinetyUpdates)
 TEST_F(TitleTest, ConfirmDuringTheSlideCutsItShortWithoutConfirming)
 {
     title.Update(0);
-    title.Update(0); // t = 90
+    title.Update(0);                    // t = 90
     ASSERT_TRUE(title.Update(Confirm)); // t = 89, positions still computed
     EXPECT_FALSE(title.IsConfirmPressed());
     EXPECT_EQ(title.state, TitleManage::StateSettle);
