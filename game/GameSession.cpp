@@ -10,7 +10,7 @@ namespace
 {
 
 constexpr int OverlaySlot = 1;
-constexpr int OverlayWidth = 480;  // the whole screen
+constexpr int OverlayWidth = 480; // the whole screen
 constexpr int OverlayHeight = 272;
 
 } // namespace

@@ -37,8 +37,8 @@ void InitDebugConsole(RenderContext* context, int width, int height, int depth)
     {
         SDL_SetColorKey(gDebugConsole.font, SDL_SRCCOLORKEY, 0);
     }
-    gDebugConsole.overlay = SDL_CreateRGBSurface(0, width, height, depth, 0xFF000000u,
-                                                 0x00FF0000u, 0x0000FF00u, 0x000000FFu);
+    gDebugConsole.overlay = SDL_CreateRGBSurface(0, width, height, depth, 0xFF000000u, 0x00FF0000u,
+                                                 0x0000FF00u, 0x000000FFu);
     if (gDebugConsole.overlay == nullptr)
     {
         gDebugConsole.ready = 0;

@@ -4,7 +4,6 @@
 #include "platform/Sound.h"
 
 #include <SDL/SDL.h>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -121,8 +120,8 @@ int RunProgram(const GameSessionHooks& game)
     std::srand(StartSeed);
     ProgramLoop loop = {context, game.create(context), &game};
 
-    const FrameLoopHooks hooks = {&loop, SdlTicks, SdlDelay, PollInput, RunSession, QuitRequested,
-                                  Present};
+    const FrameLoopHooks hooks = {&loop,      SdlTicks,      SdlDelay, PollInput,
+                                  RunSession, QuitRequested, Present};
     RunFrameLoop(hooks, base);
 
     game.destroy(loop.session);

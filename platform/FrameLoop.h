@@ -14,12 +14,12 @@ constexpr uint32_t FramePeriodMs = 16;
 struct FrameLoopHooks
 {
     void* user;
-    uint32_t (*getTicks)(void* user);        // milliseconds, wrapping at 2^32
-    void (*delay)(void* user, uint32_t ms);  // sleep
-    void (*updateInput)(void* user);         // drain input events
-    bool (*runFrame)(void* user);            // one game update; false ends the batch
-    int (*isQuitRequested)(void* user);      // non-zero: quit
-    void (*present)(void* user);             // draw and show one picture
+    uint32_t (*getTicks)(void* user);       // milliseconds, wrapping at 2^32
+    void (*delay)(void* user, uint32_t ms); // sleep
+    void (*updateInput)(void* user);        // drain input events
+    bool (*runFrame)(void* user);           // one game update; false ends the batch
+    int (*isQuitRequested)(void* user);     // non-zero: quit
+    void (*present)(void* user);            // draw and show one picture
 };
 
 // Runs until a quit request is seen after a present step. `base` is the clock

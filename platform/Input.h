@@ -4,7 +4,6 @@
 #pragma once
 
 #include <SDL/SDL.h>
-
 #include <cstdint>
 
 constexpr uint32_t BUTTON_UP = 0x1;
@@ -28,7 +27,7 @@ constexpr int JoyAxisDeadZone = 20000;
 struct InputState
 {
     uint32_t buttons[PadCount];
-    SDL_Joystick* joysticks[PadCount]; // opened handle, null when none
+    SDL_Joystick* joysticks[PadCount];  // opened handle, null when none
     uint32_t prevButtons[PadCount];     // `buttons` at the start of the last update
     uint32_t prevAxisButtons[PadCount]; // `axisButtons` at the start of the last update
     uint32_t axisButtons[PadCount];

@@ -4,13 +4,14 @@
 #include "platform/Render.h"
 
 #include <SDL/SDL_image.h>
-
 #include <algorithm>
 #include <cstdlib>
 
 // 1024 x sin/cos(k degrees) with pi taken as 3.14159265, computed in double
 // precision and truncated toward zero. The 3.14159265 matters: sine 30 is 511
 // and sine 150 is 512, and the drawing relies on exactly these values.
+// Twelve entries (12 degrees) to a line.
+// clang-format off
 const int32_t FixedSineTable[361] = {
     0, 17, 35, 53, 71, 89, 107, 124, 142, 160, 177, 195,
     212, 230, 247, 265, 282, 299, 316, 333, 350, 366, 383, 400,
@@ -78,6 +79,7 @@ const int32_t FixedCosineTable[361] = {
     1001, 1005, 1008, 1011, 1014, 1016, 1018, 1020, 1021, 1022, 1023, 1023,
     1024,
 };
+// clang-format on
 
 namespace
 {
@@ -361,8 +363,8 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
         alphaMask = ~(format->Rmask | format->Gmask | format->Bmask);
         opaqueBits = alphaMask;
     }
-    SDL_Surface* temporary = SDL_CreateRGBSurface(0, n, n, 32, format->Rmask, format->Gmask,
-                                                  format->Bmask, alphaMask);
+    SDL_Surface* temporary =
+        SDL_CreateRGBSurface(0, n, n, 32, format->Rmask, format->Gmask, format->Bmask, alphaMask);
     if (temporary == nullptr)
     {
         return;
@@ -400,8 +402,8 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
                         const int64_t row = command->v + (pv >> FixedShift);
                         if (column >= 0 && column < textureW && row >= 0 && row < textureH)
                         {
-                            const auto* texels = reinterpret_cast<const uint32_t*>(
-                                source + row * texture->pitch);
+                            const auto* texels =
+                                reinterpret_cast<const uint32_t*>(source + row * texture->pitch);
                             word = texels[column] | opaqueBits;
                         }
                     }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <SDL/SDL.h>
-
 #include <cstdint>
 
 constexpr int TextureSlotCount = 16;
@@ -25,9 +24,9 @@ struct SpriteCommand
     int32_t inUse;       // 1 = draw at the next present; any other value = skip
     int32_t x;           // top-left corner at scale 1
     int32_t y;
-    int32_t width;  // source rectangle size, also the unscaled on-screen size
+    int32_t width; // source rectangle size, also the unscaled on-screen size
     int32_t height;
-    int32_t u;      // source rectangle's top-left corner inside the texture
+    int32_t u; // source rectangle's top-left corner inside the texture
     int32_t v;
     float scaleX;
     float scaleY;
@@ -52,6 +51,8 @@ struct RenderContext
 extern const int32_t FixedSineTable[361];
 extern const int32_t FixedCosineTable[361];
 
+// Null when memory runs out. A video mode that cannot be set leaves `screen`
+// null: such a context draws and presents nothing.
 RenderContext* CreateRenderContext(int width, int height, int bpp);
 void DestroyRenderContext(RenderContext* context);
 void SetWindowCaption(RenderContext* context, const char* title);
@@ -61,11 +62,19 @@ void LoadTextureRaw(RenderContext* context, int slot, const char* path);
 SDL_Surface* GetTexture(RenderContext* context, int slot);
 
 // Never null on a valid context: past the 1024th request of a frame the last
-// command is handed out again.
+// command is handed out again. The command comes as it was left; the caller
+// sets `inUse` to 1 and every field it draws with.
 SpriteCommand* NextSpriteCommand(RenderContext* context);
 void ClearSpriteCommands(RenderContext* context);
 void DrawSpriteCommands(RenderContext* context);
+// One unscaled, unrotated blit, with the command's alpha.
 void DrawSpritePlain(RenderContext* context, SpriteCommand* command);
+// Scaled and/or rotated by whole degrees, resampled in 22.10 fixed point into
+// a square RGBA surface blitted centred on the unscaled sprite's centre; the
+// command's alpha is not used. Texels outside the texture are transparent.
+// Draws nothing for a texture that is not 32-bit, an angle whose truncation is
+// negative, a scale below 1/1024 (or not a number), or a surface side of 0 or
+// above 8192 pixels.
 void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command);
 
 // Draws the list, shows the screen, then clears it to 0xFF000040 for the next

@@ -4,11 +4,10 @@
 #pragma once
 
 #include <SDL/SDL_mixer.h>
-
 #include <cstdint>
 
 constexpr int MusicCount = 32;
-constexpr int EffectCount = 64;       // effect entries 0..63 can be loaded
+constexpr int EffectCount = 64;         // effect entries 0..63 can be loaded
 constexpr int PlayableEffectCount = 32; // only effects 0..31 can be played
 constexpr int SoundChannelCount = 8;
 constexpr int SoundNameSize = 256;
@@ -16,8 +15,8 @@ constexpr int SoundNameSize = 256;
 // Module-level state; zero until InitSound.
 struct SoundTable
 {
-    int32_t enabled;     // 1 while sound works; every call but InitSound does nothing at 0
-    int32_t nextChannel; // mixer channel of the next effect, 0..7
+    int32_t enabled;         // 1 while sound works; every call but InitSound does nothing at 0
+    int32_t nextChannel;     // mixer channel of the next effect, 0..7
     Mix_Music* currentMusic; // at most one piece loaded at a time
     char musicNames[MusicCount][SoundNameSize]; // "" = no music
     Mix_Chunk* effects[EffectCount];
@@ -36,8 +35,8 @@ enum class SoundListKind
 struct SoundListEntry
 {
     SoundListKind kind;
-    int number;                // 0..31 for music, 0..63 for effects
-    char name[SoundNameSize];  // file name, line end removed
+    int number;               // 0..31 for music, 0..63 for effects
+    char name[SoundNameSize]; // file name, line end removed
 };
 
 // Reads one line of the list: kind at position 0 ("M" or "S"), three decimal

@@ -1,8 +1,9 @@
 // Game session and BasicSystem: what the session makes, the overlay laid over
 // every frame, and the sound the facade starts and stops.
+#include "game/GameSession.h"
+
 #include "game/BasicSystem.h"
 #include "game/GameDirector.h"
-#include "game/GameSession.h"
 #include "platform/DebugConsole.h"
 #include "platform/Input.h"
 #include "platform/Sound.h"
@@ -17,7 +18,7 @@ namespace
 
 class GameSessionTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());
@@ -49,7 +50,10 @@ protected:
         ASSERT_NE(session, nullptr);
     }
 
-    void WriteOverlay() { ASSERT_TRUE(WriteSolidPicture(dir.file("data/clip1.png"), 480, 272, 200, 40, 90)); }
+    void WriteOverlay()
+    {
+        ASSERT_TRUE(WriteSolidPicture(dir.file("data/clip1.png"), 480, 272, 200, 40, 90));
+    }
 
     int CountPixels(uint32_t value)
     {

@@ -1,5 +1,6 @@
 // Debug console: the line buffer, and the flush with a font made for the test.
 #include "platform/DebugConsole.h"
+
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <filesystem>
@@ -14,11 +15,12 @@ namespace
 // top-left pixel, which is black and so transparent.
 bool WriteTestFont(const std::string& path)
 {
-    SDL_Surface* font = SDL_CreateRGBSurface(SDL_SWSURFACE, 128, 128, 32, 0x00FF0000u,
-                                             0x0000FF00u, 0x000000FFu, 0);
+    SDL_Surface* font =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 128, 128, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0);
     for (int k = 0; k < 256; ++k)
     {
-        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8, 8};
+        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8,
+                         8};
         SDL_FillRect(font, &cell, SDL_MapRGB(font->format, static_cast<Uint8>(k), 100, 200));
         SetPixel32(font, cell.x, cell.y, 0);
     }
@@ -29,7 +31,7 @@ bool WriteTestFont(const std::string& path)
 
 class DebugConsoleTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());
@@ -54,7 +56,10 @@ protected:
     }
 
     uint32_t Screen(int x, int y) { return GetPixel32(context->screen, x, y) & 0x00FFFFFFu; }
-    uint32_t Glyph(int k) { return SDL_MapRGB(context->screen->format, static_cast<Uint8>(k), 100, 200); }
+    uint32_t Glyph(int k)
+    {
+        return SDL_MapRGB(context->screen->format, static_cast<Uint8>(k), 100, 200);
+    }
 
     ScopedSdl sdl{SDL_INIT_VIDEO};
     TempDir dir;

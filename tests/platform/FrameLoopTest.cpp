@@ -1,6 +1,7 @@
 // Frame loop pacing on a fake millisecond clock: updates, pictures and sleeps
 // are logged as "U", "P" and "D<ms>", and each costs the time set here.
 #include "platform/FrameLoop.h"
+
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <map>
@@ -14,8 +15,8 @@ struct FakeMachine
     uint32_t now = 1000;
     uint32_t updateCost = 1;
     uint32_t presentCost = 1;
-    int quitOnUpdate = 0;       // the update whose input drain sees a quit (1-based)
-    int falseFromUpdate = 1 << 30; // the session answers false from this update on
+    int quitOnUpdate = 0;                 // the update whose input drain sees a quit (1-based)
+    int falseFromUpdate = 1 << 30;        // the session answers false from this update on
     std::map<int, int32_t> jumpAtPresent; // present number -> clock step after it
     std::map<int, int32_t> jumpAtUpdate;
 
@@ -60,7 +61,8 @@ struct FakeMachine
     {
         const uint32_t base = now;
         now += startUp;
-        const FrameLoopHooks hooks = {this, Ticks, Delay, UpdateInput, RunFrame, QuitRequested, Present};
+        const FrameLoopHooks hooks = {this,     Ticks,         Delay,  UpdateInput,
+                                      RunFrame, QuitRequested, Present};
         RunFrameLoop(hooks, base);
         return log;
     }

@@ -1,5 +1,6 @@
 // Input: key and joystick events pushed through SDL's queue into the pads.
 #include "platform/Input.h"
+
 #include "tests/platform/PlatformTestSupport.h"
 
 using namespace skyreel_test;
@@ -9,7 +10,7 @@ namespace
 
 class InputTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());
@@ -60,9 +61,9 @@ protected:
 TEST_F(InputTest, EveryKeyDrivesItsButtonOnPadZero)
 {
     const std::pair<SDLKey, uint32_t> keys[] = {
-        {SDLK_UP, BUTTON_UP},   {SDLK_DOWN, BUTTON_DOWN}, {SDLK_LEFT, BUTTON_LEFT},
-        {SDLK_RIGHT, BUTTON_RIGHT}, {SDLK_z, BUTTON_A},   {SDLK_SPACE, BUTTON_A},
-        {SDLK_x, BUTTON_B},     {SDLK_c, BUTTON_C},       {SDLK_v, BUTTON_D},
+        {SDLK_UP, BUTTON_UP},       {SDLK_DOWN, BUTTON_DOWN}, {SDLK_LEFT, BUTTON_LEFT},
+        {SDLK_RIGHT, BUTTON_RIGHT}, {SDLK_z, BUTTON_A},       {SDLK_SPACE, BUTTON_A},
+        {SDLK_x, BUTTON_B},         {SDLK_c, BUTTON_C},       {SDLK_v, BUTTON_D},
     };
     for (const auto& [key, bit] : keys)
     {
@@ -158,9 +159,13 @@ TEST_F(InputTest, AxesGiveDirectionsBeyondTheDeadZone)
         uint32_t held;
     };
     const Step steps[] = {
-        {0, -20000, 0},         {0, -20001, BUTTON_LEFT}, {0, 20000, 0},
-        {0, 20001, BUTTON_RIGHT}, {1, -20001, BUTTON_RIGHT | BUTTON_UP},
-        {1, 32767, BUTTON_RIGHT | BUTTON_DOWN}, {1, 20000, BUTTON_RIGHT},
+        {0, -20000, 0},
+        {0, -20001, BUTTON_LEFT},
+        {0, 20000, 0},
+        {0, 20001, BUTTON_RIGHT},
+        {1, -20001, BUTTON_RIGHT | BUTTON_UP},
+        {1, 32767, BUTTON_RIGHT | BUTTON_DOWN},
+        {1, 20000, BUTTON_RIGHT},
         {2, -32768, BUTTON_RIGHT}, // other axes are ignored
         {0, 0, 0},
     };
@@ -209,8 +214,8 @@ TEST_F(InputTest, JoystickButtonsMapFromBitFourUpwards)
         UpdateInput();
         EXPECT_EQ(GetPadHeld(1), 0u) << button;
     }
-    JoyButton(0, 8, true);         // no button above 7
-    JoyButton(2, 0, true);         // no third pad
+    JoyButton(0, 8, true);               // no button above 7
+    JoyButton(2, 0, true);               // no third pad
     JoyButton(0, 1, true, SDL_RELEASED); // a down event must say pressed
     UpdateInput();
     EXPECT_EQ(GetPadHeld(0), 0u);

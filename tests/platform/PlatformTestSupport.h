@@ -3,12 +3,11 @@
 #pragma once
 
 #include <SDL/SDL.h>
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -25,21 +24,21 @@ constexpr uint32_t RgbaA = 0xFF000000u;
 // SDL initialised for one test, shut down after it.
 class ScopedSdl
 {
-public:
+  public:
     explicit ScopedSdl(Uint32 flags) { ok_ = SDL_Init(flags) == 0; }
     ~ScopedSdl() { SDL_Quit(); }
     ScopedSdl(const ScopedSdl&) = delete;
     ScopedSdl& operator=(const ScopedSdl&) = delete;
     bool ok() const { return ok_; }
 
-private:
+  private:
     bool ok_ = false;
 };
 
 // A fresh folder, removed with everything in it at the end.
 class TempDir
 {
-public:
+  public:
     TempDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "skyreel-XXXXXX").string();
@@ -58,14 +57,14 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
 // Working directory changed for one test, restored after it.
 class ScopedChdir
 {
-public:
+  public:
     explicit ScopedChdir(const std::string& dir) : previous_(std::filesystem::current_path())
     {
         std::filesystem::current_path(dir);
@@ -78,14 +77,14 @@ public:
     ScopedChdir(const ScopedChdir&) = delete;
     ScopedChdir& operator=(const ScopedChdir&) = delete;
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
 // Environment variable set for one test, restored after it.
 class ScopedEnv
 {
-public:
+  public:
     ScopedEnv(const char* name, const char* value) : name_(name)
     {
         const char* old = std::getenv(name);
@@ -110,7 +109,7 @@ public:
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     std::string name_;
     std::string old_;
     bool hadOld_ = false;
@@ -137,8 +136,8 @@ inline void SetPixel32(SDL_Surface* surface, int x, int y, uint32_t value)
 // whatever the file is called.
 inline bool WriteSolidPicture(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b)
 {
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000u,
-                                                0x0000FF00u, 0x000000FFu, 0);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0);
     if (surface == nullptr)
     {
         return false;
@@ -160,11 +159,13 @@ inline bool WriteWav(const std::string& path, int milliseconds)
     {
         return false;
     }
-    auto put32 = [file](uint32_t v) {
+    auto put32 = [file](uint32_t v)
+    {
         const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
         std::fwrite(b, 1, 4, file);
     };
-    auto put16 = [file](uint16_t v) {
+    auto put16 = [file](uint16_t v)
+    {
         const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
         std::fwrite(b, 1, 2, file);
     };

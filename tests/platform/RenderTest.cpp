@@ -1,6 +1,7 @@
 // Render context: the sprite list, the trigonometry tables, the plain blit
 // and the fixed-point scale/rotate path, checked on the screen's pixels.
 #include "platform/Render.h"
+
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <algorithm>
@@ -13,8 +14,14 @@ namespace
 {
 
 // Texel (c, r) of a test texture: a colour no other texel has, opaque.
-Uint8 TexelRed(int c) { return static_cast<Uint8>(4 * c + 1); }
-Uint8 TexelGreen(int r) { return static_cast<Uint8>(4 * r + 2); }
+Uint8 TexelRed(int c)
+{
+    return static_cast<Uint8>(4 * c + 1);
+}
+Uint8 TexelGreen(int r)
+{
+    return static_cast<Uint8>(4 * r + 2);
+}
 constexpr Uint8 TexelBlue = 0x55;
 
 SDL_Surface* MakePatternTexture(int w, int h)
@@ -24,7 +31,8 @@ SDL_Surface* MakePatternTexture(int w, int h)
     {
         for (int c = 0; c < w; ++c)
         {
-            SetPixel32(texture, c, r, SDL_MapRGBA(texture->format, TexelRed(c), TexelGreen(r), TexelBlue, 255));
+            SetPixel32(texture, c, r,
+                       SDL_MapRGBA(texture->format, TexelRed(c), TexelGreen(r), TexelBlue, 255));
         }
     }
     return texture;
@@ -32,7 +40,7 @@ SDL_Surface* MakePatternTexture(int w, int h)
 
 class RenderTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());
@@ -159,14 +167,14 @@ TEST(FixedTrigTables, HoldTruncatedValuesOfTheGivenPi)
         EXPECT_EQ(FixedSineTable[k], static_cast<int32_t>(1024.0 * std::sin(radians))) << k;
         EXPECT_EQ(FixedCosineTable[k], static_cast<int32_t>(1024.0 * std::cos(radians))) << k;
     }
-    const std::pair<int, int> sines[] = {{30, 511}, {90, 1024}, {150, 512}, {210, -511},
-                                         {330, -512}, {1, 17}, {360, 0}};
+    const std::pair<int, int> sines[] = {{30, 511},   {90, 1024}, {150, 512}, {210, -511},
+                                         {330, -512}, {1, 17},    {360, 0}};
     for (const auto& [k, value] : sines)
     {
         EXPECT_EQ(FixedSineTable[k], value) << k;
     }
-    const std::pair<int, int> cosines[] = {{60, 512}, {120, -511}, {240, -512}, {300, 511},
-                                           {1, 1023}, {360, 1024}};
+    const std::pair<int, int> cosines[] = {{60, 512},  {120, -511}, {240, -512},
+                                           {300, 511}, {1, 1023},   {360, 1024}};
     for (const auto& [k, value] : cosines)
     {
         EXPECT_EQ(FixedCosineTable[k], value) << k;
@@ -257,8 +265,8 @@ TEST_F(RenderTest, OnlyCommandsInUseWithATextureAreDrawnAndLaterOnesCoverEarlier
 
 TEST_F(RenderTest, PlainAlphaLeavesAnOpaqueTextureUntouchedAndRestoresAnyOther)
 {
-    SDL_Surface* texture = Own(0, SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 32, 0x00FF0000u,
-                                                       0x0000FF00u, 0x000000FFu, 0));
+    SDL_Surface* texture = Own(
+        0, SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0));
     SDL_FillRect(texture, nullptr, SDL_MapRGB(texture->format, 200, 100, 40));
     ASSERT_EQ(texture->flags & SDL_SRCALPHA, 0u);
     ASSERT_EQ(texture->format->alpha, 255);
@@ -391,10 +399,10 @@ TEST_F(RenderTest, TransformedPathFollowsTheFixedPointArithmeticPixelByPixel)
         float scaleX, scaleY, angle;
     };
     const Case cases[] = {
-        {16, 16, 0, 0, 1.0f, 1.0f, 30.0f},    {16, 8, 4, 2, 1.0f, 1.0f, 137.9f},
-        {7, 5, 1, 1, 1.5f, 0.75f, 0.0f},      {7, 5, 1, 1, 1.5f, 0.75f, 200.0f},
-        {12, 20, 3, 0, 0.5f, 0.5f, 270.0f},   {16, 16, 0, 0, 1.0f, 1.0f, 359.0f},
-        {10, 10, 8, 8, 2.5f, 1.25f, 181.0f},  {9, 13, 0, 0, 1.0f, 3.0f, 60.0f},
+        {16, 16, 0, 0, 1.0f, 1.0f, 30.0f},   {16, 8, 4, 2, 1.0f, 1.0f, 137.9f},
+        {7, 5, 1, 1, 1.5f, 0.75f, 0.0f},     {7, 5, 1, 1, 1.5f, 0.75f, 200.0f},
+        {12, 20, 3, 0, 0.5f, 0.5f, 270.0f},  {16, 16, 0, 0, 1.0f, 1.0f, 359.0f},
+        {10, 10, 8, 8, 2.5f, 1.25f, 181.0f}, {9, 13, 0, 0, 1.0f, 3.0f, 60.0f},
         {16, 16, 24, 24, 1.0f, 1.0f, 10.0f}, // source rectangle partly outside the texture
     };
     SDL_Surface* texture = Own(0, MakePatternTexture(32, 32));
@@ -415,7 +423,8 @@ TEST_F(RenderTest, TransformedPathFollowsTheFixedPointArithmeticPixelByPixel)
             for (int c = -1; c <= expected.n; ++c)
             {
                 const bool inside = r >= 0 && r < expected.n && c >= 0 && c < expected.n;
-                const int texel = inside ? expected.texel[static_cast<size_t>(r) * expected.n + c] : -1;
+                const int texel =
+                    inside ? expected.texel[static_cast<size_t>(r) * expected.n + c] : -1;
                 const uint32_t want = texel < 0 ? 0u : TexelOnScreen(texel % 32, texel / 32);
                 drawn += texel >= 0 ? 1 : 0;
                 ASSERT_EQ(Screen(expected.blitX + c, expected.blitY + r), want)
@@ -431,7 +440,8 @@ TEST_F(RenderTest, TransformedPathFollowsTheFixedPointArithmeticPixelByPixel)
 TEST_F(RenderTest, AnglesTakeTheirIndexModulo360)
 {
     SDL_Surface* texture = Own(0, MakePatternTexture(16, 16));
-    auto drawAt = [&](float angle) {
+    auto drawAt = [&](float angle)
+    {
         SDL_FillRect(context->screen, nullptr, 0);
         ClearSpriteCommands(context);
         Sprite(texture, 100, 50, 16, 16)->angle = angle;
@@ -484,8 +494,8 @@ TEST_F(RenderTest, TransformedSurfaceKeepsTheTexturesChannelLayout)
     Sprite(rgba, 10, 10, 2, 1)->angle = 0.5f;
     Sprite(argb, 20, 10, 2, 1)->angle = 0.5f;
     // A texture without alpha channel is drawn opaque.
-    SDL_Surface* rgb = Own(2, SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 1, 32, 0x00FF0000u,
-                                                   0x0000FF00u, 0x000000FFu, 0));
+    SDL_Surface* rgb = Own(
+        2, SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 1, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0));
     SetPixel32(rgb, 0, 0, SDL_MapRGB(rgb->format, 10, 120, 230));
     SetPixel32(rgb, 1, 0, SDL_MapRGB(rgb->format, 240, 30, 60));
     Sprite(rgb, 30, 10, 2, 1)->angle = 0.5f;
@@ -504,7 +514,8 @@ TEST_F(RenderTest, TransformedPathRefusesWhatItCannotDraw)
 {
     SDL_Surface* texture = Own(0, MakePatternTexture(16, 16));
     SDL_Surface* paletted = Own(1, SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 8, 0, 0, 0, 0));
-    SDL_Surface* hicolor = Own(2, SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 16, 0xF800, 0x07E0, 0x001F, 0));
+    SDL_Surface* hicolor =
+        Own(2, SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 16, 16, 0xF800, 0x07E0, 0x001F, 0));
     SDL_FillRect(paletted, nullptr, 1);
     SDL_FillRect(hicolor, nullptr, 0xFFFF);
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -520,11 +531,11 @@ TEST_F(RenderTest, TransformedPathRefusesWhatItCannotDraw)
     Sprite(texture, 10, 10, 16, 16)->scaleX = 0.0005f; // below 1/1024
     Sprite(texture, 10, 10, 16, 16)->scaleY = nan;
     Sprite(texture, 10, 10, 16, 16)->scaleX = inf;
-    Sprite(texture, 10, 10, 16, 16)->scaleX = 100000.0f;         // far too big a surface
-    Sprite(texture, 10, 10, 0, 0)->angle = 30.0f;                // N = 0
-    Sprite(texture, 10, 10, -16, -16)->angle = 30.0f;            // N < 0
-    Sprite(texture, 10, 10, 40000, 40000)->angle = 30.0f;        // N far too big
-    SpriteCommand* tiny = Sprite(texture, 10, 10, 16, 16);       // N = 0 after scaling
+    Sprite(texture, 10, 10, 16, 16)->scaleX = 100000.0f;   // far too big a surface
+    Sprite(texture, 10, 10, 0, 0)->angle = 30.0f;          // N = 0
+    Sprite(texture, 10, 10, -16, -16)->angle = 30.0f;      // N < 0
+    Sprite(texture, 10, 10, 40000, 40000)->angle = 30.0f;  // N far too big
+    SpriteCommand* tiny = Sprite(texture, 10, 10, 16, 16); // N = 0 after scaling
     tiny->scaleX = 0.01f;
     tiny->scaleY = 0.01f;
     DrawSpriteCommands(context);

@@ -1,6 +1,7 @@
 // Sound: the list parser on strings, and the whole module on SDL's dummy
 // audio driver with list and WAV files written for the test.
 #include "platform/Sound.h"
+
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <cstring>
@@ -30,7 +31,7 @@ void ExpectIgnored(const char* line)
 // Opens sound with a list written into a scratch folder; shuts it down after.
 class SoundTest : public ::testing::Test
 {
-protected:
+  protected:
     void TearDown() override
     {
         if (gSoundTable.enabled != 0)
@@ -70,14 +71,14 @@ TEST(SoundListLine, ReadsKindNumberAndNameAtFixedPositions)
     ExpectEntry("S010 a\n", SoundListKind::Effect, 10, "a");
     ExpectEntry("S063|last.wav", SoundListKind::Effect, 63, "last.wav"); // no line end at all
     ExpectEntry("S000 name with spaces  \n", SoundListKind::Effect, 0, "name with spaces  ");
-    ExpectEntry("S005 x\n\r", SoundListKind::Effect, 5, "x");   // two line-end characters at most
+    ExpectEntry("S005 x\n\r", SoundListKind::Effect, 5, "x"); // two line-end characters at most
     ExpectEntry("S005 x\r\r\n", SoundListKind::Effect, 5, "x\r");
-    ExpectEntry("S005 \n", SoundListKind::Effect, 5, "");        // six characters: an empty name
+    ExpectEntry("S005 \n", SoundListKind::Effect, 5, ""); // six characters: an empty name
 }
 
 TEST(SoundListLine, IgnoresShortLinesCommentsAndOtherKinds)
 {
-    ExpectIgnored("S010\n");  // five characters
+    ExpectIgnored("S010\n"); // five characters
     ExpectIgnored("S010 ");
     ExpectIgnored("");
     ExpectIgnored("#S001 a.wav\n");
