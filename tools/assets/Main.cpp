@@ -1,0 +1,57 @@
+// skyreel-assets: writes the game's data files (pictures, font, sound list,
+// sounds) into DATA_DIR and, when ICON_DIR is given, the application icons.
+//
+//   skyreel-assets DATA_DIR [ICON_DIR]
+//   skyreel-assets --preview DIR     mock-up screens for looking at the art
+#include "AssetWriter.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3)
+    {
+        std::fprintf(stderr, "usage: %s DATA_DIR [ICON_DIR]\n       %s --preview DIR\n", argv[0], argv[0]);
+        return 2;
+    }
+    try
+    {
+        std::string error;
+        if (std::strcmp(argv[1], "--preview") == 0)
+        {
+            if (argc != 3 || !assets::WriteFiles(argv[2], assets::GeneratePreviewFiles(), &error))
+            {
+                std::fprintf(stderr, "skyreel-assets: %s\n", argc != 3 ? "--preview needs a folder" : error.c_str());
+                return 1;
+            }
+            return 0;
+        }
+        const auto data = assets::GenerateDataFiles();
+        if (!assets::WriteFiles(argv[1], data, &error))
+        {
+            std::fprintf(stderr, "skyreel-assets: %s\n", error.c_str());
+            return 1;
+        }
+        size_t count = data.size();
+        if (argc == 3)
+        {
+            const auto icons = assets::GenerateIconFiles();
+            if (!assets::WriteFiles(argv[2], icons, &error))
+            {
+                std::fprintf(stderr, "skyreel-assets: %s\n", error.c_str());
+                return 1;
+            }
+            count += icons.size();
+        }
+        std::printf("skyreel-assets: wrote %zu files\n", count);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "skyreel-assets: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
