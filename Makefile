@@ -48,9 +48,10 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# Regenerates every file in data/ from the sources in tools/assets.
+# Regenerates every file in data/ (and the icons in packaging/) from the
+# sources in tools/assets.
 data: build
-	./$(BUILD)/tools/assets/skyreel-assets data
+	./$(BUILD)/tools/assets/skyreel-assets data packaging
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
