@@ -87,8 +87,9 @@ void DrawSprite(Image& screen, const Image& sheet, int x, int y, int w, int h, i
     const double cx = x + w / 2;
     const double cy = y + h / 2;
     const double radians = degrees * Pi / 180.0;
-    const double c = DetCos(radians);
-    const double s = DetSin(radians);
+    // Exact for the unturned case, so whole-pixel positions map to whole pixels.
+    const double c = degrees == 0.0 ? 1.0 : DetCos(radians);
+    const double s = degrees == 0.0 ? 0.0 : DetSin(radians);
     const double reach = std::sqrt(static_cast<double>(w * w + h * h)) * scale / 2.0 + 2.0;
     for (int sy = static_cast<int>(cy - reach); sy <= static_cast<int>(cy + reach); ++sy)
     {

@@ -590,7 +590,6 @@ Image TitleLargePicture()
     }
     // Outline the silhouette in the darkest colour so it reads on any backdrop.
     Image outlined = Outline(image, PaletteColor('k'), false);
-    // Blue glow at the engine mouths.
     return outlined;
 }
 
@@ -667,7 +666,7 @@ Image DigitGlyph(int digit)
     }
     const Image colored = ColorizeRows(mask, 1, "YYyyyoo", nullptr, nullptr);
     Image glyph(9, 8);
-    Compose(glyph, WithShadow(colored, PaletteColor('r'), 1, 1), 1, 0);
+    Compose(glyph, colored, 1, 0);
     return glyph;
 }
 
