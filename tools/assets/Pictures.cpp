@@ -871,7 +871,7 @@ Image ApplicationIcon(int size)
             {
                 continue;
             }
-            icon.Set(x, y, Ramp("knbp", y / 31.0, x, y, 1.0));
+            icon.Set(x, y, Ramp("knbp", y / 31.0, x, y, 0.4));
         }
     }
     Stars(icon, 2, 2, 28, 28, 14, 77);

@@ -176,15 +176,18 @@ std::vector<double> Explosion(double seconds, double startCutoff, double endCuto
     LowPass second;
     double phase = 0.0;
     double held = 0.0;
+    int holdLeft = 0;
     for (int i = 0; i < n; ++i)
     {
         const double t = i * Dt;
         const double progress = t / seconds;
         const double cutoff = endCutoff + (startCutoff - endCutoff) * DetExp(-progress * 4.0);
-        // Sample-and-hold noise gives the crunchy grain of old sound chips.
-        if (i % 3 == 0)
+        // Sample-and-hold noise gives the crunchy grain of old sound chips;
+        // holds of uneven length keep it from singing at a fixed pitch.
+        if (--holdLeft <= 0)
         {
             held = noise.Signed();
+            holdLeft = noise.Range(2, 4);
         }
         const double hiss = second.Step(first.Step(held, cutoff), cutoff * 1.5);
         phase += rumbleHz * (1.0 - 0.6 * progress) * Dt;
