@@ -37,20 +37,29 @@ check_geometry $((480 * scale)) $((272 * scale))
 # 80..303 and rows 16..255.
 field="$((224 * scale))x$((240 * scale))+$((80 * scale))+$((16 * scale))"
 
-# The title slides in over its first 90 updates (about 1.5 s); wait until the
-# picture is rich (many colours on screen, the play field not one flat colour)
-# and then steady.
+# The title slides in over its first 90 updates (about 1.5 s), and Z only cuts
+# the slide short. Wait until the picture is rich (many colours on screen, the
+# play field not one flat colour) and settled: two pictures half a second apart
+# differ by little more than the blinking prompt.
+settled=$((480 * 272 * scale * scale / 50))
 tries=0
+rm -f "$work/before.png"
 while :; do
     sleep 0.5
     screenshot "$work/title.png"
     all=$(colours "$work/title.png")
     infield=$(colours "$work/title.png" "$field")
-    [ "$all" -ge 16 ] && [ "$infield" -ge 8 ] && [ $tries -ge 4 ] && break
+    moved=$settled
+    if [ -f "$work/before.png" ]; then
+        moved=$(differing_pixels "$work/before.png" "$work/title.png")
+    fi
+    [ "$all" -ge 16 ] && [ "$infield" -ge 8 ] && [ "$moved" -lt "$settled" ] && break
+    cp "$work/title.png" "$work/before.png"
     tries=$((tries + 1))
-    [ $tries -le 20 ] || fail "no title screen within 10 s ($all colours, $infield in the play field)"
+    [ $tries -le 30 ] ||
+        fail "no settled title screen within 15 s ($all colours, $infield in the play field, $moved pixels moving)"
 done
-echo "title: $all colours, $infield in the play field"
+echo "title: $all colours, $infield in the play field, $moved pixels moving"
 
 if [ "$scale" != 1 ]; then
     # Nearest scaling: every game pixel is a sharp SCALE x SCALE block, so

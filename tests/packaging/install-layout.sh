@@ -30,8 +30,12 @@ done
 [ -x "$usr/libexec/skyreel/skyreel" ] || fail "the game is not executable"
 grep -q "$stage" "$usr/bin/skyreel" && fail "the launcher hard-codes the staging folder"
 
-icon_size=$(identify -format '%wx%h' "$usr/share/icons/hicolor/128x128/apps/skyreel.png")
-[ "$icon_size" = 128x128 ] || fail "the icon measures $icon_size, not 128x128"
+for size in 128 256; do
+    icon="$usr/share/icons/hicolor/${size}x$size/apps/skyreel.png"
+    [ -f "$icon" ] || fail "no ${size}x$size icon"
+    icon_size=$(identify -format '%wx%h' "$icon")
+    [ "$icon_size" = "${size}x$size" ] || fail "the ${size}x$size icon measures $icon_size"
+done
 
 desktop-file-validate "$usr/share/applications/org.skyreel.Skyreel.desktop" ||
     fail "desktop-file-validate"
