@@ -73,6 +73,10 @@ void DrawDebugText(const char* text, int x, int y)
     {
         return;
     }
+    // Positions as an SDL_Rect holds them: x wraps at 16 bits, y is signed
+    // 16-bit. The column is kept in 16 bits throughout, so a text started
+    // near the top of int's range wraps instead of overflowing.
+    auto column = static_cast<Uint16>(x);
     const size_t length = std::strlen(text);
     for (size_t i = 0; i < length; ++i)
     {
@@ -82,14 +86,13 @@ void DrawDebugText(const char* text, int x, int y)
         glyph.y = static_cast<Sint16>(DebugGlyphSize * (code / GlyphsPerRow));
         glyph.w = DebugGlyphSize;
         glyph.h = DebugGlyphSize;
-        // Positions as an SDL_Rect holds them: x wraps at 16 bits, y is signed 16-bit.
         SDL_Rect target;
-        target.x = static_cast<Sint16>(static_cast<Uint16>(x));
+        target.x = static_cast<Sint16>(column);
         target.y = static_cast<Sint16>(y);
         target.w = DebugGlyphSize;
         target.h = DebugGlyphSize;
         SDL_BlitSurface(gDebugConsole.font, &glyph, gDebugConsole.overlay, &target);
-        x += DebugGlyphSize;
+        column = static_cast<Uint16>(column + DebugGlyphSize);
     }
 }
 

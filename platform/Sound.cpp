@@ -27,6 +27,13 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// The file the current music streams from, open while the music is loaded.
+// The mixer's loader by file name closes its file twice when a file that
+// starts like a WAV fails to load (a damaged or truncated music file would
+// crash the game), so the file is opened here, lent to the mixer, and closed
+// here once the music is freed.
+SDL_RWops* gMusicSource = nullptr;
+
 void FreeCurrentMusic()
 {
     if (gSoundTable.currentMusic != nullptr)
@@ -34,6 +41,11 @@ void FreeCurrentMusic()
         Mix_HaltMusic();
         Mix_FreeMusic(gSoundTable.currentMusic);
         gSoundTable.currentMusic = nullptr;
+    }
+    if (gMusicSource != nullptr)
+    {
+        SDL_RWclose(gMusicSource);
+        gMusicSource = nullptr;
     }
 }
 
@@ -58,11 +70,19 @@ void PlayMusic(int n, int loops)
         return;
     }
     FreeCurrentMusic();
-    gSoundTable.currentMusic = Mix_LoadMUS(gSoundTable.musicNames[n]);
-    if (gSoundTable.currentMusic != nullptr)
+    SDL_RWops* source = SDL_RWFromFile(gSoundTable.musicNames[n], "rb");
+    if (source == nullptr)
     {
-        Mix_PlayMusic(gSoundTable.currentMusic, loops);
+        return;
     }
+    gSoundTable.currentMusic = Mix_LoadMUS_RW(source); // never closes the source
+    if (gSoundTable.currentMusic == nullptr)
+    {
+        SDL_RWclose(source);
+        return;
+    }
+    gMusicSource = source;
+    Mix_PlayMusic(gSoundTable.currentMusic, loops);
 }
 
 } // namespace
