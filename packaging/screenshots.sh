@@ -33,9 +33,9 @@ done
 press z
 sleep 2.5
 for key in Left Left Right Right Right Right Left Left Left Right Right Left; do
-    xdotool keydown "$key" keydown z
+    timeout 5 xdotool keydown "$key" keydown z
     sleep 0.4
-    xdotool keyup z keyup "$key"
+    timeout 5 xdotool keyup z keyup "$key"
     sleep 0.3
 done
 screenshot "$out/play.png"

@@ -87,7 +87,7 @@ game_alive() {
 find_window() {
     tries=0
     while :; do
-        window=$(xdotool search --onlyvisible --name '^Skyreel$' 2>/dev/null | head -n 1)
+        window=$(timeout 5 xdotool search --onlyvisible --name '^Skyreel$' 2>/dev/null | head -n 1)
         [ -n "$window" ] && return 0
         game_alive || { cat "$work/game.log" >&2; fail "the game exited before showing a window"; }
         tries=$((tries + 1))
@@ -98,7 +98,7 @@ find_window() {
 
 # check_geometry W H: the window measures W x H pixels.
 check_geometry() {
-    eval "$(xdotool getwindowgeometry --shell "$window")"
+    eval "$(timeout 5 xdotool getwindowgeometry --shell "$window")"
     if [ "$WIDTH" != "$1" ] || [ "$HEIGHT" != "$2" ]; then
         fail "window is ${WIDTH}x${HEIGHT}, expected $1x$2"
     fi
@@ -107,7 +107,7 @@ check_geometry() {
 
 # screenshot FILE: the window's picture as PNG.
 screenshot() {
-    import -window "$window" "png:$1" 2>"$work/import.log" ||
+    timeout 20 import -window "$window" "png:$1" 2>"$work/import.log" ||
         { cat "$work/import.log" >&2; fail "import of window $window"; }
 }
 
@@ -129,10 +129,10 @@ differing_pixels() {
 # press KEY: focuses the window and holds KEY for 0.2 s, long enough for the
 # game to see it down in at least one update.
 press() {
-    xdotool mousemove --window "$window" 10 10 windowfocus --sync "$window" 2>/dev/null || true
-    xdotool keydown "$1"
+    timeout 5 xdotool mousemove --window "$window" 10 10 windowfocus --sync "$window" 2>/dev/null || true
+    timeout 5 xdotool keydown "$1" || fail "xdotool keydown $1"
     sleep 0.2
-    xdotool keyup "$1"
+    timeout 5 xdotool keyup "$1" || fail "xdotool keyup $1"
 }
 
 # wait_exit SECONDS: waits for the game to end; sets $status to its exit status.
