@@ -1,5 +1,6 @@
 #include "platform/Sound.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -27,11 +28,132 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// Sound files reach the mixer only as PCM WAV files whose headers its readers
+// handle. Given other headers they crash or hang: no channels or a rate of 0
+// bring down the format conversion, a WAV whose first chunk is not its format
+// is freed twice, a WAV without a data chunk makes the music reader loop for
+// ever, and damaged AIFF files crash it too. The game's sounds are WAV files,
+// so any other file leaves its entry empty.
+constexpr uint16_t PcmEncoding = 1;
+constexpr uint16_t MaxChannels = 2;
+constexpr uint32_t MinSampleRate = 4000; // samples per second
+constexpr uint32_t MaxSampleRate = 192000;
+constexpr uint32_t FormatChunkSize = 16; // the PCM fields both readers use
+
+uint16_t ReadLittle16(const uint8_t* bytes)
+{
+    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+uint32_t ReadLittle32(const uint8_t* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+bool IsTag(const uint8_t* bytes, const char* tag)
+{
+    return std::memcmp(bytes, tag, 4) == 0;
+}
+
+bool IsUsablePcmFormat(const uint8_t* format)
+{
+    const uint16_t encoding = ReadLittle16(format);
+    const uint16_t channels = ReadLittle16(format + 2);
+    const uint32_t rate = ReadLittle32(format + 4);
+    const uint16_t bits = ReadLittle16(format + 14);
+    return encoding == PcmEncoding && channels >= 1 && channels <= MaxChannels &&
+           rate >= MinSampleRate && rate <= MaxSampleRate && (bits == 8 || bits == 16);
+}
+
+// Walks the chunks the way both of the mixer's WAV readers do: "fact" and
+// "LIST" chunks, then the format chunk, then any chunks up to the data
+// chunk. `size` is the number of bytes from the current position to the end.
+bool IsUsableWavBody(SDL_RWops* source, int64_t size)
+{
+    uint8_t riff[12];
+    if (size < static_cast<int64_t>(sizeof riff) || SDL_RWread(source, riff, sizeof riff, 1) != 1 ||
+        !IsTag(riff, "RIFF") || !IsTag(riff + 8, "WAVE"))
+    {
+        return false;
+    }
+    int64_t left = size - static_cast<int64_t>(sizeof riff);
+    bool formatRead = false;
+    for (;;)
+    {
+        uint8_t header[8];
+        if (left < static_cast<int64_t>(sizeof header) ||
+            SDL_RWread(source, header, sizeof header, 1) != 1)
+        {
+            return false; // the data chunk never came
+        }
+        left -= static_cast<int64_t>(sizeof header);
+        const uint32_t length = ReadLittle32(header + 4);
+        if (length > left)
+        {
+            return false; // cut short, or a length that is not one
+        }
+        if (IsTag(header, "data"))
+        {
+            return formatRead && length > 0;
+        }
+        if (!formatRead && !IsTag(header, "fact") && !IsTag(header, "LIST"))
+        {
+            uint8_t format[FormatChunkSize];
+            if (!IsTag(header, "fmt ") || length < FormatChunkSize ||
+                SDL_RWread(source, format, sizeof format, 1) != 1 || !IsUsablePcmFormat(format))
+            {
+                return false;
+            }
+            formatRead = true;
+            left -= FormatChunkSize;
+            const int64_t rest = int64_t{length} - FormatChunkSize;
+            if (SDL_RWseek(source, static_cast<int>(rest), RW_SEEK_CUR) < 0)
+            {
+                return false;
+            }
+            left -= rest;
+            continue;
+        }
+        if (SDL_RWseek(source, static_cast<int>(length), RW_SEEK_CUR) < 0)
+        {
+            return false;
+        }
+        left -= length;
+    }
+}
+
+// Leaves the file at the position it was found at.
+bool IsUsableWav(SDL_RWops* source)
+{
+    const int start = SDL_RWtell(source);
+    const int end = SDL_RWseek(source, 0, RW_SEEK_END);
+    bool usable = false;
+    if (start >= 0 && end >= start && SDL_RWseek(source, start, RW_SEEK_SET) == start)
+    {
+        usable = IsUsableWavBody(source, int64_t{end} - start);
+    }
+    SDL_RWseek(source, start, RW_SEEK_SET);
+    return usable;
+}
+
+// Opens a sound file for the mixer; null when it cannot be opened or is not
+// a WAV file the mixer reads safely.
+SDL_RWops* OpenSoundFile(const char* name)
+{
+    SDL_RWops* source = SDL_RWFromFile(name, "rb");
+    if (source != nullptr && !IsUsableWav(source))
+    {
+        SDL_RWclose(source);
+        source = nullptr;
+    }
+    return source;
+}
+
 // The file the current music streams from, open while the music is loaded.
-// The mixer's loader by file name closes its file twice when a file that
-// starts like a WAV fails to load (a damaged or truncated music file would
-// crash the game), so the file is opened here, lent to the mixer, and closed
-// here once the music is freed.
+// The mixer's loader by file name closes its file twice when a WAV it has
+// recognised fails to load, so the file is opened here, lent to the mixer,
+// and closed here once the music is freed.
 SDL_RWops* gMusicSource = nullptr;
 
 void FreeCurrentMusic()
@@ -56,7 +178,7 @@ void LoadEffect(int n, const char* name)
         Mix_FreeChunk(gSoundTable.effects[n]);
         gSoundTable.effects[n] = nullptr;
     }
-    SDL_RWops* source = SDL_RWFromFile(name, "rb");
+    SDL_RWops* source = OpenSoundFile(name);
     if (source != nullptr)
     {
         gSoundTable.effects[n] = Mix_LoadWAV_RW(source, 1);
@@ -70,7 +192,7 @@ void PlayMusic(int n, int loops)
         return;
     }
     FreeCurrentMusic();
-    SDL_RWops* source = SDL_RWFromFile(gSoundTable.musicNames[n], "rb");
+    SDL_RWops* source = OpenSoundFile(gSoundTable.musicNames[n]);
     if (source == nullptr)
     {
         return;

@@ -1,45 +1,115 @@
-// Sound files that start like a WAV but are damaged: the music and effect
-// loads must fail quietly and leave sound working for the files that load.
+// Damaged sound files named by the sound list: each must leave its music or
+// effect entry empty, quietly, while the files that are sound still play.
+// Before these files were checked, several of them crashed the game at
+// start-up (effects) or when the bonus ship's music began, and one hung it.
 #include "platform/Sound.h"
 
 #include "tests/platform/PlatformTestSupport.h"
 
+#include <cctype>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 using namespace skyreel_test;
 
 namespace
 {
 
-// A RIFF/WAVE header and nothing after it, as left by a copy cut short.
-const std::string TruncatedWav = std::string("RIFF\x24\x00\x00\x00WAVE", 12);
-
-// A 16-bit mono PCM WAV whose data chunk claims 0xFFFFFFFF bytes, as programs
-// that record a stream write it when they do not know the length yet.
-std::string UnboundedWav()
+void Put16(std::string& out, uint16_t v)
 {
-    std::string wav("RIFF\xFF\xFF\xFF\xFFWAVEfmt \x10\x00\x00\x00", 20);
-    wav += std::string("\x01\x00\x01\x00\x22\x56\x00\x00\x44\xAC\x00\x00\x02\x00\x10\x00", 16);
-    wav += std::string("data\xFF\xFF\xFF\xFF", 8);
-    wav += std::string(256, '\x10');
-    return wav;
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
 }
 
-class DamagedSoundFile : public ::testing::Test
+void Put32(std::string& out, uint32_t v)
+{
+    Put16(out, static_cast<uint16_t>(v & 0xFFFF));
+    Put16(out, static_cast<uint16_t>(v >> 16));
+}
+
+std::string Chunk(const char* tag, const std::string& body, uint32_t claimed)
+{
+    std::string out(tag, 4);
+    Put32(out, claimed);
+    return out + body;
+}
+
+std::string Chunk(const char* tag, const std::string& body)
+{
+    return Chunk(tag, body, static_cast<uint32_t>(body.size()));
+}
+
+std::string PcmFormat(uint16_t channels, uint32_t rate, uint16_t bits)
+{
+    std::string out;
+    Put16(out, 1); // PCM
+    Put16(out, channels);
+    Put32(out, rate);
+    Put32(out, rate * channels * bits / 8);
+    Put16(out, static_cast<uint16_t>(channels * bits / 8));
+    Put16(out, bits);
+    return out;
+}
+
+std::string Riff(const std::string& chunks, const char* form = "WAVE")
+{
+    return Chunk("RIFF", std::string(form, 4) + chunks);
+}
+
+const std::string Samples(512, '\x10');
+
+struct DamagedFile
+{
+    const char* what;
+    std::string bytes;
+};
+
+// Every one of these reached the mixer before and either crashed, hung or
+// leaked there, or is a plain fault of the same families.
+std::vector<DamagedFile> DamagedFiles()
+{
+    const std::string format = Chunk("fmt ", PcmFormat(1, 22050, 16));
+    return {
+        {"no channels", Riff(Chunk("fmt ", PcmFormat(0, 22050, 16)) + Chunk("data", Samples))},
+        {"a rate of 0", Riff(Chunk("fmt ", PcmFormat(1, 0, 16)) + Chunk("data", Samples))},
+        {"a rate of 2147483647",
+         Riff(Chunk("fmt ", PcmFormat(1, 0x7FFFFFFF, 16)) + Chunk("data", Samples))},
+        {"no data chunk", Riff(format)},
+        {"no data chunk after another chunk", Riff(format + Chunk("junk", "abcd"))},
+        {"data before the format", Riff(Chunk("LIST", "abcd") + Chunk("data", Samples) + format)},
+        {"a format chunk of 2 bytes", Riff(Chunk("fmt ", "\x01") + Chunk("data", Samples))},
+        {"a data chunk claiming 4 GB", Riff(format + Chunk("data", Samples, 0xFFFFFFFF))},
+        {"a data chunk claiming 2 GB", Riff(format + Chunk("data", Samples, 0x80000000))},
+        {"cut inside the header", Riff(format + Chunk("data", Samples)).substr(0, 30)},
+        {"IMA ADPCM", Riff(Chunk("fmt ", std::string("\x11\x00\x01\x00\x22\x56\x00\x00"
+                                                     "\x00\x00\x00\x00\x01\x00\x04\x00\x00\x00",
+                                                     18)) +
+                           Chunk("data", Samples))},
+        {"AIFF without a sample rate",
+         "FORM" + std::string("\x00\x00\x00\x30", 4) + "AIFFCOMM" +
+             std::string("\x00\x00\x00\x12\x00\x00\x00\x00\x00\x64\x00\x10\x7f\xff\xff\xff"
+                         "\x00\x00\x00\x00\x00\x00",
+                         22) +
+             "SSND" + std::string("\x00\x00\x00\x10", 4) + std::string(16, '\0')},
+        {"empty", ""},
+        {"text", "not a sound at all\n"},
+    };
+}
+
+class DamagedSoundFile : public ::testing::TestWithParam<DamagedFile>
 {
   protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());
-        ASSERT_TRUE(WriteText(dir.file("truncated.wav"), TruncatedWav));
-        ASSERT_TRUE(WriteText(dir.file("unbounded.wav"), UnboundedWav()));
+        ASSERT_TRUE(WriteText(dir.file("damaged.wav"), GetParam().bytes));
         ASSERT_TRUE(WriteWav(dir.file("good.wav"), 200));
-        ASSERT_TRUE(WriteText(dir.file("list.lst"), "M001 " + dir.file("truncated.wav") + "\n" +
-                                                        "M002 " + dir.file("unbounded.wav") + "\n" +
-                                                        "M003 " + dir.file("good.wav") + "\n" +
-                                                        "S001 " + dir.file("truncated.wav") + "\n" +
-                                                        "S002 " + dir.file("unbounded.wav") + "\n" +
-                                                        "S003 " + dir.file("good.wav") + "\n"));
+        const std::string damaged = dir.file("damaged.wav");
+        const std::string good = dir.file("good.wav");
+        ASSERT_TRUE(WriteText(dir.file("list.lst"), "M001 " + damaged + "\nM002 " + good +
+                                                        "\nS001 " + damaged + "\nS002 " + good +
+                                                        "\n"));
         InitSoundWithList(dir.file("list.lst").c_str());
         ASSERT_EQ(gSoundTable.enabled, 1);
     }
@@ -57,39 +127,75 @@ class DamagedSoundFile : public ::testing::Test
     ScopedSdl sdl{SDL_INIT_AUDIO};
 };
 
-} // namespace
+TEST_P(DamagedSoundFile, EffectStaysEmptyAndTakesNoChannel)
+{
+    EXPECT_EQ(gSoundTable.effects[1], nullptr);
+    ASSERT_NE(gSoundTable.effects[2], nullptr);
+    PlaySoundEffect(1);
+    EXPECT_EQ(gSoundTable.nextChannel, 0);
+    PlaySoundEffect(2);
+    EXPECT_EQ(gSoundTable.nextChannel, 1);
+}
 
-// The mixer's loader by file name closed a WAV whose data chunk claims 2 GB or
-// more twice, and the program aborted (a double free) the moment the bonus
-// ship's music began.
-TEST_F(DamagedSoundFile, MusicThatFailsToLoadIsSilentAndTheNextMusicPlays)
+TEST_P(DamagedSoundFile, MusicIsSilentAndTheNextMusicPlays)
 {
     PlayMusicLoop(1);
     EXPECT_EQ(gSoundTable.currentMusic, nullptr);
-    PlayMusicLoop(2);
-    EXPECT_EQ(gSoundTable.currentMusic, nullptr);
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
 
-    PlayMusicLoop(3);
+    PlayMusicLoop(2);
     ASSERT_NE(gSoundTable.currentMusic, nullptr);
     EXPECT_EQ(Mix_PlayingMusic(), 1);
 
-    // Replacing and restarting the good music keeps one piece loaded.
-    PlayMusicLoop(3);
-    EXPECT_NE(gSoundTable.currentMusic, nullptr);
+    // A damaged piece requested while good music plays stops it.
     PlayMusicLoop(1);
     EXPECT_EQ(gSoundTable.currentMusic, nullptr);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
-TEST_F(DamagedSoundFile, EffectsThatFailToLoadStayEmptyAndDoNotTakeAChannel)
-{
-    EXPECT_EQ(gSoundTable.effects[1], nullptr);
-    EXPECT_EQ(gSoundTable.effects[2], nullptr);
-    ASSERT_NE(gSoundTable.effects[3], nullptr);
+INSTANTIATE_TEST_SUITE_P(Wav, DamagedSoundFile, ::testing::ValuesIn(DamagedFiles()),
+                         [](const ::testing::TestParamInfo<DamagedFile>& info)
+                         {
+                             std::string name;
+                             for (const char* c = info.param.what; *c != 0; ++c)
+                             {
+                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             }
+                             return name;
+                         });
 
-    PlaySoundEffect(1);
-    PlaySoundEffect(2);
-    EXPECT_EQ(gSoundTable.nextChannel, 0);
-    PlaySoundEffect(3);
-    EXPECT_EQ(gSoundTable.nextChannel, 1);
+// Sound files that are sound in every form the check lets through.
+TEST(SoundFileFormats, PcmWavInEightAndSixteenBitsMonoAndStereoLoad)
+{
+    ScopedSdl sdl(SDL_INIT_AUDIO);
+    ASSERT_TRUE(sdl.ok());
+    TempDir dir;
+    std::string list;
+    int n = 1;
+    for (uint16_t channels : {1, 2})
+    {
+        for (uint16_t bits : {8, 16})
+        {
+            for (uint32_t rate : {4000u, 11025u, 44100u, 192000u})
+            {
+                const std::string name = dir.file("s" + std::to_string(n) + ".wav");
+                // With "LIST" and "fact" chunks before the format and a
+                // chunk between the format and the data, as editors write.
+                EXPECT_TRUE(WriteText(name, Riff(Chunk("LIST", "INFOabcd") + Chunk("fact", "1234") +
+                                                 Chunk("fmt ", PcmFormat(channels, rate, bits)) +
+                                                 Chunk("junk", "xy") + Chunk("data", Samples))));
+                list += "S0" + std::to_string(10 + n) + " " + name + "\n";
+                ++n;
+            }
+        }
+    }
+    ASSERT_TRUE(WriteText(dir.file("list.lst"), list));
+    InitSoundWithList(dir.file("list.lst").c_str());
+    for (int i = 11; i < 10 + n; ++i)
+    {
+        EXPECT_NE(gSoundTable.effects[i], nullptr) << "effect " << i;
+    }
+    ShutdownSound();
 }
+
+} // namespace
