@@ -3,7 +3,6 @@
 // Before these files were checked, several of them crashed the game at
 // start-up (effects) or when the bonus ship's music began, and one hung it.
 #include "platform/Sound.h"
-
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <cctype>

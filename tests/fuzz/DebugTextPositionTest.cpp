@@ -2,7 +2,6 @@
 // as 16-bit values, so a text started anywhere in int's range lands where its
 // 16-bit position says, without an integer overflow on the way.
 #include "platform/DebugConsole.h"
-
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <climits>
@@ -25,7 +24,8 @@ bool WriteCellFont(const std::string& path)
     }
     for (int k = 0; k < 256; ++k)
     {
-        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8, 8};
+        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8,
+                         8};
         SDL_FillRect(font, &cell, SDL_MapRGB(font->format, static_cast<Uint8>(k), 100, 200));
     }
     const bool ok = SDL_SaveBMP(font, path.c_str()) == 0;

@@ -1,0 +1,83 @@
+#include "FuzzSupport.h"
+
+#include <SDL/SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace skyreel_fuzz
+{
+namespace
+{
+
+std::string gScratch;
+
+void RemoveScratch()
+{
+    if (!gScratch.empty())
+    {
+        std::error_code ignored;
+        std::filesystem::current_path("/", ignored);
+        std::filesystem::remove_all(gScratch, ignored);
+    }
+}
+
+} // namespace
+
+void StartOnce(uint32_t flags)
+{
+    static bool started = false;
+    if (started)
+    {
+        return;
+    }
+    started = true;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    std::string pattern = (std::filesystem::temp_directory_path() / "skyreel-fuzz-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back(0);
+    if (mkdtemp(buffer.data()) == nullptr)
+    {
+        Fail("cannot make a scratch folder");
+    }
+    gScratch = buffer.data();
+    std::filesystem::create_directory(gScratch + "/data");
+    std::filesystem::current_path(gScratch);
+    std::atexit(RemoveScratch);
+
+    if (SDL_Init(flags) != 0)
+    {
+        Fail("SDL_Init failed on the dummy drivers");
+    }
+}
+
+void WriteFile(const char* path, const uint8_t* data, size_t size)
+{
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr)
+    {
+        Fail("cannot write a scratch file");
+    }
+    if (size > 0)
+    {
+        std::fwrite(data, 1, size, file);
+    }
+    std::fclose(file);
+}
+
+void RemoveFile(const char* path)
+{
+    std::remove(path);
+}
+
+void Fail(const char* what)
+{
+    std::fprintf(stderr, "skyreel fuzz: %s\n", what);
+    std::fflush(stderr);
+    std::abort();
+}
+
+} // namespace skyreel_fuzz
