@@ -8,7 +8,7 @@ JOBS        ?= 2
 PREFIX      ?= /usr/local
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-quick test-compat sanitize data install clean
+.PHONY: all deps configure build run test test-quick test-compat sanitize data golden install clean
 
 all: build
 
@@ -52,6 +52,11 @@ sanitize: deps
 # sources in tools/assets.
 data: build
 	./$(BUILD)/tools/assets/skyreel-assets data packaging
+
+# Writes the simulator's golden traces (tests/sim/golden/) again after an
+# intended change of the game's behaviour; review the diff before committing.
+golden: build
+	./tools/sim/golden.sh $(BUILD)/tools/sim/skyreel-sim
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
