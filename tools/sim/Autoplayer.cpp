@@ -52,6 +52,7 @@ constexpr int32_t FirstConfirmSpread = 400;
 constexpr int32_t LifespanMin = 2000;
 constexpr int32_t LifespanSpread = 30000;
 constexpr int HoldFireChoices[] = {0, 0, 12, 20};
+constexpr int32_t HoldFireSpan = 3000;
 
 // Plans: hold one direction for this many updates, then stand still.
 constexpr int PlanLengths[] = {1, 2, 3, 4, 5, 6, 8, 10, 12, 15, 18, 22, 26, 30, 35, 40};
@@ -303,6 +304,7 @@ void Autoplayer::Decide(const GameDirector& director, int32_t update,
     {
         // A game has just started.
         playUpdates = 0;
+        holdFireFrom = 0;
         if (mortal)
         {
             lifespan = LifespanMin + static_cast<int32_t>(NextRandom() % LifespanSpread);
@@ -375,8 +377,14 @@ void Autoplayer::Play(const GameDirector& director, int32_t update,
         Press(Key::Z, false, &fire, update, changes);
         return;
     }
-    if (forecast[0].shotReady != 1 ||
-        (mortal && director.convoy->CountAlive() <= holdFireBelow))
+    if (mortal && holdFireFrom == 0 && director.convoy->CountAlive() <= holdFireBelow)
+    {
+        holdFireFrom = playUpdates;
+    }
+    // Not for ever: a convoy left alone marches down past the ship, out of
+    // reach of the shot and of the bullets, and the game could then not end.
+    const bool holding = holdFireFrom > 0 && playUpdates - holdFireFrom < HoldFireSpan;
+    if (forecast[0].shotReady != 1 || holding)
     {
         return;
     }

@@ -32,8 +32,8 @@ public:
     // A `mortal` bot (the soak's) ends its games on purpose, so that many
     // games with many seeds follow one another: each game it draws a span of
     // 2,000 to 32,000 play updates after which it steers into the bullets,
-    // and in some games it stops firing once few enemies are left, so the
-    // strongest patterns pile up on the field meanwhile.
+    // and in some games it stops firing for 3,000 updates once few enemies
+    // are left, so the strongest patterns pile up on the field meanwhile.
     Autoplayer(uint32_t seed, int32_t confirmAt, bool mortal = false);
 
     // The key changes to push before update `update`, decided from the state
@@ -95,7 +95,8 @@ private:
     bool mortal;
     int32_t playUpdates = 0;   // play updates of the current game so far
     int32_t lifespan = 0;      // mortal: play updates before it seeks the bullets
-    int32_t holdFireBelow = 0; // mortal: no firing with this many enemies or fewer
+    int32_t holdFireBelow = 0; // mortal: no firing with this many enemies or fewer ...
+    int32_t holdFireFrom = 0;  // ... from this play update on, for a while; 0 = not yet
     int32_t confirmAt = 0;
     bool firstTitle = true;
     bool confirmed = false;
