@@ -1,11 +1,16 @@
 // Render context: screen, texture slots and the per-frame sprite list, with
-// the two drawing paths (a plain blit, and a fixed-point scale/rotate into a
-// temporary RGBA surface).
+// the two drawing paths: a plain blit, and a fixed-point scale/rotate whose
+// picture is that of filling a temporary RGBA square and blitting it, made
+// directly on the screen where the square reaches it.
 #include "platform/Render.h"
 
 #include <SDL/SDL_image.h>
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // 1024 x sin/cos(k degrees) with pi taken as 3.14159265, computed in double
 // precision and truncated toward zero. The 3.14159265 matters: sine 30 is 511
@@ -99,6 +104,12 @@ constexpr int64_t MaxTransformedSide = 8192;
 // Scale factors are accepted while scale x 1448 still fits an int32.
 constexpr float MaxFixedScale = 1073741824.0f; // 2^30, in 1/1024 units
 
+// The layout the direct drawing works in ("draw layout"): 32-bit words whose
+// three colour bytes sit where the screen has them, in the low 24 bits, with
+// a picture's alpha in the top byte.
+constexpr uint32_t DrawAlphaMask = 0xFF000000u;
+constexpr uint32_t DrawColourMask = 0x00FFFFFFu;
+
 bool LockIfNeeded(SDL_Surface* surface)
 {
     return !SDL_MUSTLOCK(surface) || SDL_LockSurface(surface) == 0;
@@ -123,6 +134,550 @@ SDL_Rect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h)
     return rect;
 }
 
+// Bit position of a channel mask that is exactly one whole byte, else -1.
+int ByteShift(uint32_t mask)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+    {
+        if (mask == (0xFFu << shift))
+        {
+            return shift;
+        }
+    }
+    return -1;
+}
+
+// A screen the direct drawing can write: 32-bit, no alpha channel, one whole
+// byte per colour in the low 24 bits (X, R, G, B or X, B, G, R).
+bool IsDirectScreen(const SDL_Surface* screen)
+{
+    const SDL_PixelFormat* f = screen->format;
+    return f->BytesPerPixel == 4 && f->Amask == 0 && ByteShift(f->Rmask) >= 0 &&
+           ByteShift(f->Gmask) >= 0 && ByteShift(f->Bmask) >= 0 &&
+           (f->Rmask | f->Gmask | f->Bmask) == DrawColourMask;
+}
+
+// Texel words of a picture turned into the draw layout.
+struct TexelAsIs
+{
+    uint32_t operator()(uint32_t texel) const { return texel; }
+};
+
+struct TexelConverter
+{
+    int red, green, blue; // byte positions in the picture's words
+    int alpha;            // -1: no alpha channel, every texel opaque
+    int screenRed, screenGreen, screenBlue;
+
+    uint32_t operator()(uint32_t texel) const
+    {
+        const uint32_t a = alpha < 0 ? 0xFFu : (texel >> alpha) & 0xFFu;
+        return (a << 24) | (((texel >> red) & 0xFFu) << screenRed) |
+               (((texel >> green) & 0xFFu) << screenGreen) |
+               (((texel >> blue) & 0xFFu) << screenBlue);
+    }
+};
+
+// False for a picture whose channels are not distinct whole bytes of 32-bit
+// words.
+bool MakeTexelConverter(const SDL_PixelFormat* picture, const SDL_PixelFormat* screen,
+                        TexelConverter* converter)
+{
+    if (picture->BytesPerPixel != 4)
+    {
+        return false;
+    }
+    converter->red = ByteShift(picture->Rmask);
+    converter->green = ByteShift(picture->Gmask);
+    converter->blue = ByteShift(picture->Bmask);
+    converter->alpha = picture->Amask == 0 ? -1 : ByteShift(picture->Amask);
+    converter->screenRed = ByteShift(screen->Rmask);
+    converter->screenGreen = ByteShift(screen->Gmask);
+    converter->screenBlue = ByteShift(screen->Bmask);
+    // Whole-byte masks that do not overlap cover 8 bits each.
+    const uint32_t used = picture->Rmask | picture->Gmask | picture->Bmask | picture->Amask;
+    const int channels = picture->Amask == 0 ? 3 : 4;
+    return converter->red >= 0 && converter->green >= 0 && converter->blue >= 0 &&
+           (picture->Amask == 0 || converter->alpha >= 0) && std::popcount(used) == 8 * channels;
+}
+
+// True when a picture's words are already in the draw layout of this screen.
+bool IsInDrawLayout(const SDL_PixelFormat* picture, const SDL_PixelFormat* screen)
+{
+    return picture->BytesPerPixel == 4 && picture->Amask == DrawAlphaMask &&
+           picture->Rmask == screen->Rmask && picture->Gmask == screen->Gmask &&
+           picture->Bmask == screen->Bmask;
+}
+
+// One picture pixel s (draw layout) over one screen pixel d: nothing for
+// alpha 0, the colour itself for alpha 255, else d + (s - d) x alpha / 256 per
+// channel, which is how SDL blends such pixels on its fast paths. The screen's
+// spare top byte is left as it was. Without branches: the pictures mix clear,
+// opaque and partly clear texels too irregularly for a branch to be guessed,
+// and taking alpha 255 as 256 makes the same sum give s exactly.
+inline uint32_t BlendOver(uint32_t d, uint32_t s)
+{
+    uint32_t alpha = s >> 24;
+    alpha += alpha == 0xFFu ? 1u : 0u;
+    const uint32_t outer = d & 0x00FF00FFu; // two channels at once, 8 bits apart
+    const uint32_t middle = d & 0x0000FF00u;
+    const uint32_t blendedOuter = (outer + (((s & 0x00FF00FFu) - outer) * alpha >> 8)) & 0x00FF00FFu;
+    const uint32_t blendedMiddle = (middle + (((s & 0x0000FF00u) - middle) * alpha >> 8)) & 0x0000FF00u;
+    return blendedOuter | blendedMiddle | (d & DrawAlphaMask);
+}
+
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    const int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+int64_t CeilDiv(int64_t a, int64_t b)
+{
+    const int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) == (b < 0))) ? q + 1 : q;
+}
+
+// Narrows [first, last] to the steps c with lo <= p + c x d < hi.
+void NarrowSteps(int64_t p, int64_t d, int64_t lo, int64_t hi, int64_t& first, int64_t& last)
+{
+    if (d == 0)
+    {
+        if (p < lo || p >= hi)
+        {
+            last = first - 1;
+        }
+        return;
+    }
+    if (d > 0)
+    {
+        first = std::max(first, CeilDiv(lo - p, d));
+        last = std::min(last, FloorDiv(hi - 1 - p, d));
+    }
+    else
+    {
+        first = std::max(first, CeilDiv(hi - 1 - p, d));
+        last = std::min(last, FloorDiv(lo - p, d));
+    }
+}
+
+// The transformed path's geometry, 22.10 fixed point: the N x N square, where
+// it lands on the screen, and where each of its pixels samples the source.
+// Pixel (c, r) of the square samples (startU + c x duCol + r x duRow,
+// startV + c x dvCol + r x dvRow), which is what stepping along rows and down
+// columns adds up to.
+struct Transform
+{
+    int32_t n;
+    int32_t left; // screen position of the square, cut to 16 bits as SDL_Rect keeps it
+    int32_t top;
+    int64_t startU, startV;
+    int64_t duCol, dvCol, duRow, dvRow;
+    // Samples with loU <= pu < hiU and loV <= pv < hiV fall on a texel of the
+    // source rectangle that lies inside the texture; every other one is
+    // transparent.
+    int64_t loU, hiU, loV, hiV;
+    int32_t u, v; // source rectangle's corner inside the texture
+};
+
+// False for what the transformed path refuses (see Render.h).
+bool SetUpTransform(const SpriteCommand& command, const SDL_Surface& texture, Transform* t)
+{
+    // Scales in 1/1024 units. Zero, negative, NaN and absurdly large factors
+    // are refused before they reach an integer conversion.
+    const float scaledX = command.scaleX * static_cast<float>(FixedOne);
+    const float scaledY = command.scaleY * static_cast<float>(FixedOne);
+    if (!(scaledX >= 1.0f && scaledX < MaxFixedScale && scaledY >= 1.0f && scaledY < MaxFixedScale))
+    {
+        return false;
+    }
+    const int32_t sx = static_cast<int32_t>(scaledX);
+    const int32_t sy = static_cast<int32_t>(scaledY);
+
+    // Whole degrees 0..359; an angle whose truncation is negative has no
+    // table entry and is refused.
+    if (!(command.angle > -1.0f && command.angle < 2147483648.0f))
+    {
+        return false;
+    }
+    const int32_t a = static_cast<int32_t>(command.angle) % 360;
+    const int64_t sinA = FixedSineTable[a];
+    const int64_t cosA = FixedCosineTable[a];
+
+    // Inverse scales: source 1/1024 pixels per destination pixel. The set-up
+    // is done in 64 bits: wherever the 32-bit arithmetic does not overflow the
+    // results are the same, and where it would, nothing is undefined.
+    const int64_t ix = (int64_t{FixedOne} * FixedOne) / sx;
+    const int64_t iy = (int64_t{FixedOne} * FixedOne) / sy;
+    t->duCol = (ix * cosA) / FixedOne;
+    t->dvCol = (ix * sinA) / FixedOne;
+    t->duRow = -(iy * sinA) / FixedOne;
+    t->dvRow = (iy * cosA) / FixedOne;
+
+    // The square gets room for the sprite's diagonal when it turns.
+    int64_t fullW;
+    int64_t fullH;
+    if (a == 0)
+    {
+        fullW = int64_t{command.width} * sx;
+        fullH = int64_t{command.height} * sy;
+    }
+    else
+    {
+        fullW = int64_t{command.width} *
+                static_cast<int32_t>(command.scaleX * static_cast<float>(SqrtTwoFixed));
+        fullH = int64_t{command.height} *
+                static_cast<int32_t>(command.scaleY * static_cast<float>(SqrtTwoFixed));
+    }
+    const int64_t side = std::max(fullW, fullH) >> FixedShift;
+    if (side <= 0 || side > MaxTransformedSide)
+    {
+        return false;
+    }
+    const int32_t n = static_cast<int32_t>(side);
+    t->n = n;
+
+    const int64_t hx = (ix * -n) / 2;
+    const int64_t hy = (iy * -n) / 2;
+    t->startU = (hx * cosA - hy * sinA) / FixedOne + int64_t{command.width / 2} * FixedOne;
+    t->startV = (hx * sinA + hy * cosA) / FixedOne + int64_t{command.height / 2} * FixedOne;
+
+    // Centred on the centre of the unscaled sprite.
+    t->left = static_cast<Sint16>(int64_t{command.x} + command.width / 2 - n / 2);
+    t->top = static_cast<Sint16>(int64_t{command.y} + command.height / 2 - n / 2);
+
+    t->u = command.u;
+    t->v = command.v;
+    t->loU = std::max<int64_t>(0, -int64_t{command.u}) * FixedOne;
+    t->hiU = std::min<int64_t>(command.width, int64_t{texture.w} - command.u) * FixedOne;
+    t->loV = std::max<int64_t>(0, -int64_t{command.v}) * FixedOne;
+    t->hiV = std::min<int64_t>(command.height, int64_t{texture.h} - command.v) * FixedOne;
+    return true;
+}
+
+// Part of the square that reaches the screen: square columns [c0, c1) and
+// rows [r0, r1). False when none does.
+bool VisiblePart(const Transform& t, const SDL_Surface* screen, int64_t* c0, int64_t* c1,
+                 int64_t* r0, int64_t* r1)
+{
+    const SDL_Rect& clip = screen->clip_rect;
+    *c0 = std::max<int64_t>(clip.x, t.left) - t.left;
+    *c1 = std::min<int64_t>(int64_t{clip.x} + clip.w, int64_t{t.left} + t.n) - t.left;
+    *r0 = std::max<int64_t>(clip.y, t.top) - t.top;
+    *r1 = std::min<int64_t>(int64_t{clip.y} + clip.h, int64_t{t.top} + t.n) - t.top;
+    return *c0 < *c1 && *r0 < *r1;
+}
+
+// Square columns [first, last] of row r whose samples hit a texel; empty
+// (first > last) when none does. *pu and *pv are then the sample of column
+// `first`, offset to texel coordinates of the whole texture (whole part =
+// texel column and row).
+void RowSamples(const Transform& t, int64_t r, int64_t* first, int64_t* last, int32_t* pu,
+                int32_t* pv)
+{
+    const int64_t rowU = t.startU + r * t.duRow;
+    const int64_t rowV = t.startV + r * t.dvRow;
+    NarrowSteps(rowU, t.duCol, t.loU, t.hiU, *first, *last);
+    NarrowSteps(rowV, t.dvCol, t.loV, t.hiV, *first, *last);
+    if (*first <= *last)
+    {
+        // Inside the texture, so both fit easily in 32 bits.
+        *pu = static_cast<int32_t>(rowU + *first * t.duCol + int64_t{t.u} * FixedOne);
+        *pv = static_cast<int32_t>(rowV + *first * t.dvCol + int64_t{t.v} * FixedOne);
+    }
+}
+
+#if defined(__SSE2__)
+// BlendOver on four pixels at once, in 16-bit lanes: d + (s - d) x a / 256
+// rounded down is (d x (256 - a) + s x a) / 256 rounded down, whose terms
+// never leave 0..65280.
+inline __m128i BlendOver4(__m128i d, __m128i s)
+{
+    const __m128i zero = _mm_setzero_si128();
+    __m128i alpha = _mm_srli_epi32(s, 24);
+    alpha = _mm_sub_epi32(alpha, _mm_cmpeq_epi32(alpha, _mm_set1_epi32(0xFF))); // 255 -> 256
+    alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
+    const __m128i alphaLow = _mm_unpacklo_epi32(alpha, alpha); // pixels 0, 1: one alpha per channel
+    const __m128i alphaHigh = _mm_unpackhi_epi32(alpha, alpha);
+    const __m128i whole = _mm_set1_epi16(256);
+    const __m128i low = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), alphaLow),
+                      _mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), _mm_sub_epi16(whole, alphaLow))),
+        8);
+    const __m128i high = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), alphaHigh),
+                      _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), _mm_sub_epi16(whole, alphaHigh))),
+        8);
+    const __m128i colour = _mm_set1_epi32(static_cast<int>(DrawColourMask));
+    return _mm_or_si128(_mm_and_si128(_mm_packus_epi16(low, high), colour),
+                        _mm_andnot_si128(colour, d));
+}
+#endif
+
+// Blends `count` samples onto `out`, starting at texel coordinates (pu, pv)
+// (22.10) and stepping by (du, dv). `sameRow`: dv is 0, every sample lies on
+// the texel row of pv.
+template <bool sameRow, class Read>
+void BlendSamples(uint32_t* out, int64_t count, const uint8_t* texels, int32_t pitch, int32_t pu,
+                  int32_t pv, int32_t du, int32_t dv, Read read)
+{
+    const uint8_t* row = texels + (pv >> FixedShift) * pitch;
+    auto sample = [&]() -> uint32_t
+    {
+        if constexpr (!sameRow)
+        {
+            row = texels + (pv >> FixedShift) * pitch;
+            pv += dv;
+        }
+        const uint32_t texel = reinterpret_cast<const uint32_t*>(row)[pu >> FixedShift];
+        pu += du;
+        return read(texel);
+    };
+    int64_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= count; i += 4)
+    {
+        const uint32_t s0 = sample();
+        const uint32_t s1 = sample();
+        const uint32_t s2 = sample();
+        const uint32_t s3 = sample();
+        if (((s0 | s1 | s2 | s3) & DrawAlphaMask) == 0)
+        {
+            continue; // four clear texels (common: the pictures have wide clear areas)
+        }
+        auto* at = reinterpret_cast<__m128i*>(out + i);
+        const __m128i s = _mm_set_epi32(static_cast<int>(s3), static_cast<int>(s2),
+                                        static_cast<int>(s1), static_cast<int>(s0));
+        _mm_storeu_si128(at, BlendOver4(_mm_loadu_si128(at), s));
+    }
+#endif
+    for (; i < count; ++i)
+    {
+        out[i] = BlendOver(out[i], sample());
+    }
+}
+
+// Resamples the visible part of the square straight onto the screen and
+// blends it there: the same picture as filling the square and blitting it,
+// without the square. `read` turns the texels of `from` into the draw layout.
+template <class Read>
+void ResampleOntoScreen(const Transform& t, const SDL_Surface* from, Read read, SDL_Surface* screen)
+{
+    int64_t c0, c1, r0, r1;
+    if (!VisiblePart(t, screen, &c0, &c1, &r0, &r1))
+    {
+        return;
+    }
+    const auto* texels = static_cast<const uint8_t*>(from->pixels);
+    const int32_t pitch = from->pitch;
+    const auto du = static_cast<int32_t>(t.duCol);
+    const auto dv = static_cast<int32_t>(t.dvCol);
+    auto* screenRows = static_cast<uint8_t*>(screen->pixels);
+    for (int64_t r = r0; r < r1; ++r)
+    {
+        int64_t first = c0;
+        int64_t last = c1 - 1;
+        int32_t pu = 0;
+        int32_t pv = 0;
+        RowSamples(t, r, &first, &last, &pu, &pv);
+        if (first > last)
+        {
+            continue;
+        }
+        auto* out = reinterpret_cast<uint32_t*>(screenRows + (t.top + r) * screen->pitch) +
+                    (t.left + first);
+        const int64_t count = last - first + 1;
+        if (dv == 0)
+        {
+            // The row stays on one texel row (no turn, or a half turn).
+            BlendSamples<true>(out, count, texels, pitch, pu, pv, du, dv, read);
+        }
+        else
+        {
+            BlendSamples<false>(out, count, texels, pitch, pu, pv, du, dv, read);
+        }
+    }
+}
+
+// The transformed path for any screen and any 32-bit texture: the visible
+// part of the square filled as stated (texel words copied as they are, the
+// rest 0) in a temporary surface of the texture's layout, then blitted with
+// SDL. The surface is kept in the context from one sprite to the next.
+void ResampleThroughSurface(RenderContext* context, const Transform& t, SDL_Surface* texture)
+{
+    int64_t c0, c1, r0, r1;
+    if (!VisiblePart(t, context->screen, &c0, &c1, &r0, &r1))
+    {
+        return;
+    }
+    const int32_t w = static_cast<int32_t>(c1 - c0);
+    const int32_t h = static_cast<int32_t>(r1 - r0);
+
+    // The temporary surface takes the texture's own channel layout, so copied
+    // words keep their meaning whatever the host's byte order. A texture
+    // without an alpha channel gets one in its unused byte, set opaque on
+    // every copied texel.
+    const SDL_PixelFormat* format = texture->format;
+    uint32_t alphaMask = format->Amask;
+    uint32_t opaqueBits = 0;
+    if (alphaMask == 0)
+    {
+        alphaMask = ~(format->Rmask | format->Gmask | format->Bmask);
+        opaqueBits = alphaMask;
+    }
+    SDL_Surface*& scratch = context->scratch;
+    if (scratch != nullptr &&
+        (scratch->w < w || scratch->h < h || scratch->format->Rmask != format->Rmask ||
+         scratch->format->Gmask != format->Gmask || scratch->format->Bmask != format->Bmask ||
+         scratch->format->Amask != alphaMask))
+    {
+        SDL_FreeSurface(scratch);
+        scratch = nullptr;
+    }
+    if (scratch == nullptr)
+    {
+        scratch = SDL_CreateRGBSurface(0, std::max(w, context->screen->w),
+                                       std::max(h, context->screen->h), 32, format->Rmask,
+                                       format->Gmask, format->Bmask, alphaMask);
+        if (scratch == nullptr)
+        {
+            return;
+        }
+    }
+    if (!LockIfNeeded(scratch))
+    {
+        return;
+    }
+    const auto* texels = static_cast<const uint8_t*>(texture->pixels);
+    for (int64_t r = r0; r < r1; ++r)
+    {
+        auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(scratch->pixels) +
+                                                (r - r0) * scratch->pitch);
+        int64_t first = c0;
+        int64_t last = c1 - 1;
+        int32_t pu = 0;
+        int32_t pv = 0;
+        RowSamples(t, r, &first, &last, &pu, &pv);
+        for (int64_t c = c0; c < c1; ++c)
+        {
+            uint32_t word = 0;
+            if (c >= first && c <= last)
+            {
+                word = reinterpret_cast<const uint32_t*>(
+                           texels + (pv >> FixedShift) * texture->pitch)[pu >> FixedShift] |
+                       opaqueBits;
+                pu += static_cast<int32_t>(t.duCol);
+                pv += static_cast<int32_t>(t.dvCol);
+            }
+            out[c - c0] = word;
+        }
+    }
+    UnlockIfNeeded(scratch);
+
+    // The blit uses the surface's per-pixel alpha, never the command's alpha.
+    SDL_Rect part = MakeRect(0, 0, w, h);
+    SDL_Rect destination = MakeRect(static_cast<int32_t>(t.left + c0),
+                                    static_cast<int32_t>(t.top + r0), 0, 0);
+    SDL_BlitSurface(scratch, &part, context->screen, &destination);
+}
+
+// The draw copy of a slot's surface, or null for a surface that has none
+// (not loaded through a slot, or loaded in a layout that needs none).
+const TextureDrawCopy* FindDrawCopy(const TextureBank* bank, const SDL_Surface* texture)
+{
+    if (bank == nullptr)
+    {
+        return nullptr;
+    }
+    for (int slot = 0; slot < TextureSlotCount; ++slot)
+    {
+        const TextureDrawCopy& copy = bank->copies[slot];
+        if (bank->slots[slot] == texture && copy.source == texture && copy.pixels != nullptr &&
+            copy.pixels->w == texture->w && copy.pixels->h == texture->h)
+        {
+            return &copy;
+        }
+    }
+    return nullptr;
+}
+
+// The surface the plain path blits from. A copy blends exactly as the
+// texture would: on a surface with an alpha channel SDL ignores the
+// per-surface alpha value, so only whether blending is on has to follow the
+// texture. A colour key is the texture's own affair: such a texture is blitted
+// itself.
+SDL_Surface* PlainBlitSource(const TextureBank* bank, SDL_Surface* texture, const SDL_Rect& source)
+{
+    const TextureDrawCopy* copy = FindDrawCopy(bank, texture);
+    if (copy == nullptr || (texture->flags & SDL_SRCCOLORKEY) != 0)
+    {
+        return texture;
+    }
+    const bool blend = (texture->flags & SDL_SRCALPHA) != 0;
+    // The run-length view pays when the whole picture is drawn (the overlay):
+    // for a part of it SDL would walk the runs of every row above the part.
+    const bool whole = source.x <= 0 && source.y <= 0 && source.x + source.w >= texture->w &&
+                       source.y + source.h >= texture->h;
+    if (blend && whole && copy->runs != nullptr)
+    {
+        return copy->runs;
+    }
+    SDL_SetAlpha(copy->pixels, blend ? SDL_SRCALPHA : 0, SDL_ALPHA_OPAQUE); // no-op when unchanged
+    return copy->pixels;
+}
+
+void FreeDrawCopy(TextureDrawCopy& copy)
+{
+    SDL_FreeSurface(copy.runs); // SDL ignores null
+    SDL_FreeSurface(copy.pixels);
+    copy = TextureDrawCopy{};
+}
+
+// A copy of `image` in the screen's draw layout, for a picture with an alpha
+// channel in another layout; an empty copy when none is needed or possible.
+TextureDrawCopy MakeDrawCopy(SDL_Surface* image, const SDL_Surface* screen)
+{
+    TextureDrawCopy copy{};
+    TexelConverter convert{};
+    if (screen == nullptr || !IsDirectScreen(screen) || image->format->Amask == 0 ||
+        IsInDrawLayout(image->format, screen->format) ||
+        !MakeTexelConverter(image->format, screen->format, &convert))
+    {
+        return copy;
+    }
+    const SDL_PixelFormat* s = screen->format;
+    copy.pixels = SDL_CreateRGBSurface(SDL_SWSURFACE, image->w, image->h, 32, s->Rmask, s->Gmask,
+                                       s->Bmask, DrawAlphaMask);
+    if (copy.pixels == nullptr || !LockIfNeeded(image))
+    {
+        FreeDrawCopy(copy);
+        return copy;
+    }
+    for (int y = 0; y < image->h; ++y)
+    {
+        const auto* in = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(image->pixels) +
+                                                           y * image->pitch);
+        auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(copy.pixels->pixels) +
+                                                y * copy.pixels->pitch);
+        for (int x = 0; x < image->w; ++x)
+        {
+            out[x] = convert(in[x]);
+        }
+    }
+    UnlockIfNeeded(image);
+    copy.source = image;
+    // The view borrows the copy's pixels (SDL then keeps them when it encodes
+    // the runs) and always blends; it is encoded at its first blit.
+    copy.runs = SDL_CreateRGBSurfaceFrom(copy.pixels->pixels, image->w, image->h, 32,
+                                         copy.pixels->pitch, s->Rmask, s->Gmask, s->Bmask,
+                                         DrawAlphaMask);
+    if (copy.runs != nullptr)
+    {
+        SDL_SetAlpha(copy.runs, SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE);
+    }
+    return copy;
+}
+
 } // namespace
 
 RenderContext* CreateRenderContext(int width, int height, int bpp)
@@ -139,6 +694,7 @@ RenderContext* CreateRenderContext(int width, int height, int bpp)
     context->width = width;
     context->height = height;
     context->bpp = bpp;
+    context->scratch = nullptr;
     bool complete = context->bank != nullptr;
     for (int i = 0; i < SpriteCommandCount; ++i)
     {
@@ -162,6 +718,7 @@ void DestroyRenderContext(RenderContext* context)
         return;
     }
     DestroyTextureBank(context->bank);
+    SDL_FreeSurface(context->scratch);
     SDL_FreeSurface(context->screen); // SDL ignores this for the video surface
     for (int i = 0; i < SpriteCommandCount; ++i)
     {
@@ -272,7 +829,8 @@ void DrawSpritePlain(RenderContext* context, SpriteCommand* command)
             SDL_SetAlpha(texture, SDL_SRCALPHA, command->alpha);
         }
     }
-    SDL_BlitSurface(texture, &source, context->screen, &destination);
+    SDL_BlitSurface(PlainBlitSource(context->bank, texture, source), &source, context->screen,
+                    &destination);
     if (changeAlpha)
     {
         SDL_SetAlpha(texture, SDL_SRCALPHA, previous);
@@ -290,142 +848,51 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
         return;
     }
     SDL_Surface* texture = command->texture;
-    const SDL_PixelFormat* format = texture->format;
-    if (format->BytesPerPixel != 4 || texture->pixels == nullptr)
+    if (texture->format->BytesPerPixel != 4 || texture->pixels == nullptr)
     {
         return; // texels are copied as 32-bit words
     }
-
-    // Scales in 1/1024 units. Zero, negative, NaN and absurdly large factors
-    // are refused before they reach an integer conversion.
-    const float scaledX = command->scaleX * static_cast<float>(FixedOne);
-    const float scaledY = command->scaleY * static_cast<float>(FixedOne);
-    if (!(scaledX >= 1.0f && scaledX < MaxFixedScale && scaledY >= 1.0f && scaledY < MaxFixedScale))
+    Transform t;
+    if (!SetUpTransform(*command, *texture, &t))
     {
         return;
     }
-    const int32_t sx = static_cast<int32_t>(scaledX);
-    const int32_t sy = static_cast<int32_t>(scaledY);
-
-    // Whole degrees 0..359; an angle whose truncation is negative has no
-    // table entry and is refused.
-    if (!(command->angle > -1.0f && command->angle < 2147483648.0f))
+    SDL_Surface* screen = context->screen;
+    TexelConverter convert{};
+    const TextureDrawCopy* copy = FindDrawCopy(context->bank, texture);
+    const bool direct = IsDirectScreen(screen) &&
+                        (copy != nullptr || IsInDrawLayout(texture->format, screen->format) ||
+                         MakeTexelConverter(texture->format, screen->format, &convert));
+    if (!direct)
     {
-        return;
-    }
-    const int32_t a = static_cast<int32_t>(command->angle) % 360;
-    const int64_t sinA = FixedSineTable[a];
-    const int64_t cosA = FixedCosineTable[a];
-
-    // Inverse scales: source 1/1024 pixels per destination pixel.
-    const int64_t ix = (int64_t{FixedOne} * FixedOne) / sx;
-    const int64_t iy = (int64_t{FixedOne} * FixedOne) / sy;
-
-    // Source steps per destination column and per destination row. The set-up
-    // is done in 64 bits: wherever the 32-bit arithmetic does not overflow the
-    // results are the same, and where it would, nothing is undefined.
-    const int64_t duCol = (ix * cosA) / FixedOne;
-    const int64_t dvCol = (ix * sinA) / FixedOne;
-    const int64_t duRow = -(iy * sinA) / FixedOne;
-    const int64_t dvRow = (iy * cosA) / FixedOne;
-
-    // The temporary surface is square; a rotated sprite gets room for its
-    // diagonal.
-    int64_t fullW;
-    int64_t fullH;
-    if (a == 0)
-    {
-        fullW = int64_t{command->width} * sx;
-        fullH = int64_t{command->height} * sy;
-    }
-    else
-    {
-        fullW = int64_t{command->width} *
-                static_cast<int32_t>(command->scaleX * static_cast<float>(SqrtTwoFixed));
-        fullH = int64_t{command->height} *
-                static_cast<int32_t>(command->scaleY * static_cast<float>(SqrtTwoFixed));
-    }
-    const int64_t side = std::max(fullW, fullH) >> FixedShift;
-    if (side <= 0 || side > MaxTransformedSide)
-    {
-        return;
-    }
-    const int32_t n = static_cast<int32_t>(side);
-
-    // The temporary surface takes the texture's own channel layout, so copied
-    // words keep their meaning whatever the host's byte order. A texture
-    // without an alpha channel gets one in its unused byte, set opaque on
-    // every copied texel.
-    uint32_t alphaMask = format->Amask;
-    uint32_t opaqueBits = 0;
-    if (alphaMask == 0)
-    {
-        alphaMask = ~(format->Rmask | format->Gmask | format->Bmask);
-        opaqueBits = alphaMask;
-    }
-    SDL_Surface* temporary =
-        SDL_CreateRGBSurface(0, n, n, 32, format->Rmask, format->Gmask, format->Bmask, alphaMask);
-    if (temporary == nullptr)
-    {
-        return;
-    }
-    SDL_FillRect(temporary, nullptr, 0);
-
-    const int64_t hx = (ix * -n) / 2;
-    const int64_t hy = (iy * -n) / 2;
-    int64_t rowU = (hx * cosA - hy * sinA) / FixedOne + int64_t{command->width / 2} * FixedOne;
-    int64_t rowV = (hx * sinA + hy * cosA) / FixedOne + int64_t{command->height / 2} * FixedOne;
-    const int64_t limitU = int64_t{command->width} * FixedOne;
-    const int64_t limitV = int64_t{command->height} * FixedOne;
-
-    if (LockIfNeeded(texture))
-    {
-        if (LockIfNeeded(temporary))
+        if (LockIfNeeded(texture))
         {
-            const auto* source = static_cast<const uint8_t*>(texture->pixels);
-            auto* target = static_cast<uint8_t*>(temporary->pixels);
-            const int64_t textureW = texture->w;
-            const int64_t textureH = texture->h;
-            for (int32_t r = 0; r < n; ++r)
-            {
-                auto* out = reinterpret_cast<uint32_t*>(target + int64_t{r} * temporary->pitch);
-                int64_t pu = rowU;
-                int64_t pv = rowV;
-                for (int32_t c = 0; c < n; ++c)
-                {
-                    uint32_t word = 0;
-                    if (pu >= 0 && pu < limitU && pv >= 0 && pv < limitV)
-                    {
-                        // Texels outside the texture itself (a source
-                        // rectangle reaching past its edge) are transparent.
-                        const int64_t column = command->u + (pu >> FixedShift);
-                        const int64_t row = command->v + (pv >> FixedShift);
-                        if (column >= 0 && column < textureW && row >= 0 && row < textureH)
-                        {
-                            const auto* texels =
-                                reinterpret_cast<const uint32_t*>(source + row * texture->pitch);
-                            word = texels[column] | opaqueBits;
-                        }
-                    }
-                    out[c] = word;
-                    pu += duCol;
-                    pv += dvCol;
-                }
-                rowU += duRow;
-                rowV += dvRow;
-            }
-            UnlockIfNeeded(temporary);
+            ResampleThroughSurface(context, t, texture);
+            UnlockIfNeeded(texture);
+        }
+        return;
+    }
+    if (!LockIfNeeded(screen))
+    {
+        return;
+    }
+    if (copy != nullptr)
+    {
+        ResampleOntoScreen(t, copy->pixels, TexelAsIs{}, screen);
+    }
+    else if (LockIfNeeded(texture))
+    {
+        if (IsInDrawLayout(texture->format, screen->format))
+        {
+            ResampleOntoScreen(t, texture, TexelAsIs{}, screen);
+        }
+        else
+        {
+            ResampleOntoScreen(t, texture, convert, screen);
         }
         UnlockIfNeeded(texture);
     }
-
-    // Centred on the centre of the unscaled sprite; the blit uses the
-    // temporary surface's per-pixel alpha, never the command's alpha.
-    SDL_Rect whole = MakeRect(0, 0, n, n);
-    SDL_Rect destination = MakeRect(command->x + command->width / 2 - n / 2,
-                                    command->y + command->height / 2 - n / 2, 0, 0);
-    SDL_BlitSurface(temporary, &whole, context->screen, &destination);
-    SDL_FreeSurface(temporary);
+    UnlockIfNeeded(screen);
 }
 
 void PresentFrame(RenderContext* context)
@@ -450,9 +917,10 @@ TextureBank* CreateTextureBank()
     {
         return nullptr;
     }
-    for (SDL_Surface*& slot : bank->slots)
+    for (int slot = 0; slot < TextureSlotCount; ++slot)
     {
-        slot = nullptr;
+        bank->slots[slot] = nullptr;
+        bank->copies[slot] = TextureDrawCopy{};
     }
     return bank;
 }
@@ -463,12 +931,13 @@ void DestroyTextureBank(TextureBank* bank)
     {
         return;
     }
-    for (SDL_Surface*& slot : bank->slots)
+    for (int slot = 0; slot < TextureSlotCount; ++slot)
     {
-        if (slot != nullptr)
+        FreeDrawCopy(bank->copies[slot]);
+        if (bank->slots[slot] != nullptr)
         {
-            SDL_FreeSurface(slot);
-            slot = nullptr;
+            SDL_FreeSurface(bank->slots[slot]);
+            bank->slots[slot] = nullptr;
         }
     }
     std::free(bank);
@@ -481,6 +950,7 @@ void LoadTextureSlot(TextureBank* bank, int slot, const char* path, SDL_Surface*
     {
         return;
     }
+    FreeDrawCopy(bank->copies[slot]);
     if (bank->slots[slot] != nullptr)
     {
         SDL_FreeSurface(bank->slots[slot]);
@@ -501,6 +971,10 @@ void LoadTextureSlot(TextureBank* bank, int slot, const char* path, SDL_Surface*
     else
     {
         bank->slots[slot] = image;
+    }
+    if (bank->slots[slot] != nullptr)
+    {
+        bank->copies[slot] = MakeDrawCopy(bank->slots[slot], screen);
     }
 }
 

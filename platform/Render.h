@@ -10,10 +10,25 @@
 constexpr int TextureSlotCount = 16;
 constexpr int SpriteCommandCount = 1024;
 
+// What the renderer draws a loaded slot from. A picture loaded as it is
+// (R, G, B, A in memory) does not suit the screen (X, R, G, B), and SDL then
+// blends it pixel by pixel through its slowest path; so a load also makes a
+// copy in the screen's channel order with the alpha in the spare byte. The
+// slot keeps the surface exactly as loaded (GetTexture returns it, commands
+// carry it); the renderer finds the copy by that pointer. A loaded picture's
+// pixels are not to be changed afterwards: the copy would not follow.
+struct TextureDrawCopy
+{
+    SDL_Surface* source; // the slot's surface this copy was made from
+    SDL_Surface* pixels; // the copy; owned
+    SDL_Surface* runs;   // run-length blitting view sharing `pixels`' memory; owned
+};
+
 // Texture slots 0..15; the bank owns every surface it holds (null = empty).
 struct TextureBank
 {
     SDL_Surface* slots[TextureSlotCount];
+    TextureDrawCopy copies[TextureSlotCount]; // all null when a slot has no copy
 };
 
 // One sprite to draw at the next present. Positions and sizes are screen
@@ -44,6 +59,9 @@ struct RenderContext
     int32_t height;
     int32_t bpp;
     int32_t used; // commands handed out since the last clear, 0..1024
+    // Temporary surface of the transformed path on screens whose format the
+    // direct resampler does not handle; kept from one sprite to the next.
+    SDL_Surface* scratch;
 };
 
 // Fixed-point trigonometry of the transformed path: 1024 x sin/cos of whole
@@ -67,11 +85,17 @@ SDL_Surface* GetTexture(RenderContext* context, int slot);
 SpriteCommand* NextSpriteCommand(RenderContext* context);
 void ClearSpriteCommands(RenderContext* context);
 void DrawSpriteCommands(RenderContext* context);
-// One unscaled, unrotated blit, with the command's alpha.
+// One unscaled, unrotated blit, with the command's alpha (set on the texture
+// for the blit, then restored). A loaded texture is blitted from its draw copy.
 void DrawSpritePlain(RenderContext* context, SpriteCommand* command);
 // Scaled and/or rotated by whole degrees, resampled in 22.10 fixed point into
 // a square RGBA surface blitted centred on the unscaled sprite's centre; the
 // command's alpha is not used. Texels outside the texture are transparent.
+// On a 32-bit screen the square is never made: the part of it that reaches
+// the screen is resampled and blended there directly, to the same picture
+// (partly transparent texels blend as SDL's fast blitters do them, which may
+// be one level per channel off SDL's generic blitter; opaque texels come out
+// exactly, fully transparent ones leave the screen as it was).
 // Draws nothing for a texture that is not 32-bit, an angle whose truncation is
 // negative, a scale below 1/1024 (or not a number), or a surface side of 0 or
 // above 8192 pixels.
