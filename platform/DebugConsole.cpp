@@ -12,6 +12,36 @@ constexpr const char* FontPath = "data/ascii.bmp";
 constexpr int GlyphsPerRow = 16;
 constexpr int FormatBufferSize = 127;
 
+// SDL takes a bitmap's bit count from its header as it stands, and one it
+// cannot hold comes back as a surface SDL cannot blit (4 bits per pixel
+// without a palette, say): converting or blitting it crashes. A surface is
+// used only when its pixel format is one SDL blits.
+bool IsBlittable(const SDL_Surface* surface)
+{
+    const SDL_PixelFormat* format = surface->format;
+    if (format == nullptr)
+    {
+        return false;
+    }
+    switch (format->BitsPerPixel)
+    {
+    case 1:
+    case 4:
+    case 8:
+        return format->BytesPerPixel == 1 && format->palette != nullptr &&
+               format->palette->colors != nullptr && format->palette->ncolors > 0;
+    case 15:
+    case 16:
+        return format->BytesPerPixel == 2;
+    case 24:
+        return format->BytesPerPixel == 3;
+    case 32:
+        return format->BytesPerPixel == 4;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 void InitDebugConsole(RenderContext* context, int width, int height, int depth)
@@ -27,8 +57,9 @@ void InitDebugConsole(RenderContext* context, int width, int height, int depth)
         return;
     }
     SDL_Surface* screen = context == nullptr ? nullptr : context->screen;
-    gDebugConsole.font =
-        screen == nullptr ? nullptr : SDL_ConvertSurface(bitmap, screen->format, 0);
+    gDebugConsole.font = screen == nullptr || !IsBlittable(bitmap)
+                             ? nullptr
+                             : SDL_ConvertSurface(bitmap, screen->format, 0);
     if (gDebugConsole.font == nullptr)
     {
         gDebugConsole.ready = 0;
@@ -39,6 +70,11 @@ void InitDebugConsole(RenderContext* context, int width, int height, int depth)
     }
     gDebugConsole.overlay = SDL_CreateRGBSurface(0, width, height, depth, 0xFF000000u, 0x00FF0000u,
                                                  0x0000FF00u, 0x000000FFu);
+    if (gDebugConsole.overlay != nullptr && !IsBlittable(gDebugConsole.overlay))
+    {
+        SDL_FreeSurface(gDebugConsole.overlay); // a depth SDL cannot draw into
+        gDebugConsole.overlay = nullptr;
+    }
     if (gDebugConsole.overlay == nullptr)
     {
         gDebugConsole.ready = 0;
