@@ -59,11 +59,11 @@ void DrawSpriteCommands(RenderContext* context)
         }
         if (command->scaleX == 1.0f && command->scaleY == 1.0f && command->angle == 0.0f)
         {
-            DrawSpritePlain(context, command);
+            baseline::DrawSpritePlain(context, command);
         }
         else
         {
-            DrawSpriteTransformed(context, command);
+            baseline::DrawSpriteTransformed(context, command);
         }
     }
 }
@@ -239,7 +239,7 @@ void PresentFrame(RenderContext* context)
     {
         return;
     }
-    DrawSpriteCommands(context);
+    baseline::DrawSpriteCommands(context);
     if (context->screen == nullptr)
     {
         return;

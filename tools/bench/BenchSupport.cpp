@@ -1,0 +1,224 @@
+#include "tools/bench/BenchSupport.h"
+
+#include "bullets/BulletMaker.h"
+#include "bullets/BulletManage.h"
+#include "game/GameDirector.h"
+#include "game/GameSession.h"
+#include "platform/Input.h"
+#include "platform/Sound.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+
+namespace bench
+{
+namespace
+{
+
+std::string& RootStorage()
+{
+    static std::string root = SKYREEL_SOURCE_DIR;
+    return root;
+}
+
+void UseDummyDrivers()
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+} // namespace
+
+void SetDataRoot(const std::string& root)
+{
+    RootStorage() = root;
+}
+
+const std::string& DataRoot()
+{
+    return RootStorage();
+}
+
+Canvas::Canvas()
+{
+    UseDummyDrivers();
+    std::error_code ignored;
+    std::filesystem::current_path(DataRoot(), ignored);
+    sdlUp = SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (!sdlUp)
+    {
+        return;
+    }
+    context = CreateRenderContext(480, 272, 32);
+    if (context == nullptr)
+    {
+        return;
+    }
+    LoadTextureRaw(context, 0, "data/texture1.png");
+    sheet = GetTexture(context, 0);
+    SDL_FillRect(context->screen, nullptr, 0xFF000040u);
+}
+
+Canvas::~Canvas()
+{
+    DestroyRenderContext(context);
+    if (sdlUp)
+    {
+        SDL_Quit();
+    }
+}
+
+SDL_Surface* Canvas::CutScreenOrder(int u, int v, int w, int h) const
+{
+    const SDL_PixelFormat* screen = context->screen->format;
+    const uint32_t alphaMask = ~(screen->Rmask | screen->Gmask | screen->Bmask);
+    SDL_Surface* cut = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, screen->Rmask, screen->Gmask,
+                                            screen->Bmask, alphaMask);
+    if (cut == nullptr)
+    {
+        return nullptr;
+    }
+    for (int y = 0; y < h; ++y)
+    {
+        for (int x = 0; x < w; ++x)
+        {
+            const auto* row = static_cast<const uint8_t*>(sheet->pixels) + (v + y) * sheet->pitch;
+            const uint32_t texel = reinterpret_cast<const uint32_t*>(row)[u + x];
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(texel, sheet->format, &r, &g, &b, &a);
+            auto* out = static_cast<uint8_t*>(cut->pixels) + y * cut->pitch;
+            reinterpret_cast<uint32_t*>(out)[x] = SDL_MapRGBA(cut->format, r, g, b, a);
+        }
+    }
+    return cut;
+}
+
+Game::Game()
+{
+    UseDummyDrivers();
+    std::error_code ignored;
+    std::filesystem::current_path(DataRoot(), ignored);
+    // The entry's start-up order.
+    sdlUp = SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) == 0;
+    if (!sdlUp)
+    {
+        return;
+    }
+    InitInput();
+    InitSound();
+    context = CreateRenderContext(480, 272, 32);
+    if (context == nullptr)
+    {
+        return;
+    }
+    SetWindowCaption(context, "Skyreel");
+    srand(1);
+    session = CreateGameSession(context);
+}
+
+Game::~Game()
+{
+    DestroyGameSession(session);
+    DestroyRenderContext(context);
+    if (sdlUp)
+    {
+        ShutdownSound();
+        CloseInput();
+        SDL_Quit();
+    }
+}
+
+void Game::Update()
+{
+    UpdateInput();
+    RunGameSessionFrame(session);
+}
+
+void Game::Key(SDLKey key, bool down)
+{
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.type = event.type;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+GameDirector* Game::Director() const
+{
+    return session == nullptr ? nullptr : session->director;
+}
+
+bool Game::ReachPlay()
+{
+    GameDirector* director = Director();
+    if (director == nullptr)
+    {
+        return false;
+    }
+    for (int update = 0; update < 5000; ++update)
+    {
+        if (director->scene == GameDirector::ScenePlay)
+        {
+            return true;
+        }
+        if (update % 20 == 0)
+        {
+            Key(SDLK_z, true);
+        }
+        else if (update % 20 == 1)
+        {
+            Key(SDLK_z, false);
+        }
+        Update();
+    }
+    return director->scene == GameDirector::ScenePlay;
+}
+
+void Game::FillBullets()
+{
+    GameDirector* director = Director();
+    BulletManage* list = director->bullets;
+    BulletMaker maker;
+    maker.SetManager(list);
+    maker.SetRenderContext(context);
+    // A grid over field x 16..432 and y 16..316 (field units; the ship flies
+    // near y 440), in the list's order row by row.
+    for (int i = 0; list->count < MaxBullets && i < 4 * MaxBullets; ++i)
+    {
+        auto* shot = new BulletMaker();
+        maker.x = 16.0f + static_cast<float>((i * 13) % 417);
+        maker.y = 16.0f + static_cast<float>((i * 7) % 301);
+        switch (i % 3)
+        {
+        case 0:
+            maker.InitNeedleShot(*shot);
+            break;
+        case 1:
+            maker.InitSmallShot(*shot);
+            break;
+        default:
+            maker.InitLargeShot(*shot);
+            break;
+        }
+        shot->speed = 0.0f;
+        shot->acceleration = 0.0f;
+        shot->life = 1 << 30;
+        if (!list->Add(shot))
+        {
+            delete shot;
+        }
+    }
+}
+
+float SpreadAngleUnits(int64_t n)
+{
+    // Golden-ratio stepping: every prefix of the sequence is spread evenly.
+    const double golden = 0.6180339887498949;
+    const double turn = static_cast<double>(n) * golden - std::floor(static_cast<double>(n) * golden);
+    return static_cast<float>(std::floor(turn * 65536.0));
+}
+
+} // namespace bench
