@@ -84,6 +84,41 @@ void ReadCommand(FuzzReader& in, SpriteCommand* command, int32_t positionDivisor
     command->inUse = inUse < 128 ? 1 : inUse - 128;
 }
 
+// Set in the environment, SKYREEL_FUZZ_OPEN_FINDINGS lets the inputs reach
+// the faults listed in tools/fuzz/findings/texture/README.md, which are not
+// ours to mend here; without it the target steps round them.
+bool OpenFindingsWanted()
+{
+    static const bool wanted = std::getenv("SKYREEL_FUZZ_OPEN_FINDINGS") != nullptr;
+    return wanted;
+}
+
+// Whether SDL can blit from the surface. SDL_image reads a BMP's bit count as
+// it stands, and a count it cannot hold gives a 4-bit surface without a
+// palette, which the texture bank keeps and SDL's blitter then reads through
+// a null pointer (an open finding).
+bool IsBlittable(const SDL_Surface* surface)
+{
+    const SDL_PixelFormat* format = surface->format;
+    switch (format->BitsPerPixel)
+    {
+    case 1:
+    case 4:
+    case 8:
+        return format->BytesPerPixel == 1 && format->palette != nullptr &&
+               format->palette->colors != nullptr && format->palette->ncolors > 0;
+    case 15:
+    case 16:
+        return format->BytesPerPixel == 2;
+    case 24:
+        return format->BytesPerPixel == 3;
+    case 32:
+        return format->BytesPerPixel == 4;
+    default:
+        return false;
+    }
+}
+
 // The plain path may switch the texture's blending for one blit but must give
 // back the alpha value it found.
 void DrawPlainChecked(RenderContext* context, SpriteCommand* command)
@@ -108,12 +143,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int slot = in.Take<uint8_t>() % (TextureSlotCount + 2) - 1;
     const int count = in.Take<uint8_t>() % (MaxCommands + 1);
     // Positions are kept within +-2^30 unless flags bit 2 asks for int's whole
-    // range and SKYREEL_FUZZ_FULL_POSITIONS is set: the transformed path's
+    // range and SKYREEL_FUZZ_OPEN_FINDINGS is set: the transformed path's
     // centring, x + width / 2 - side / 2 in int, overflows near int's limits
-    // (open finding, tools/fuzz/findings/texture/README.md), and the fuzzer
-    // has to get past it. Every other field takes the whole int range.
-    static const bool fullPositionsAllowed = std::getenv("SKYREEL_FUZZ_FULL_POSITIONS") != nullptr;
-    const int32_t positionDivisor = (flags & 4) != 0 && fullPositionsAllowed ? 1 : 2;
+    // (an open finding, tools/fuzz/findings/texture/README.md), and the
+    // fuzzer has to get past it. Every other field takes the whole int range.
+    const int32_t positionDivisor = (flags & 4) != 0 && OpenFindingsWanted() ? 1 : 2;
 
     ClearSpriteCommands(context);
     SpriteCommand* commands[MaxCommands] = {};
@@ -124,15 +158,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     WriteFile("data/fuzz.png", in.rest(), in.remaining());
+    LoadTextureRaw(context, slot, "data/fuzz.png");
+    SDL_Surface* texture = GetTexture(context, slot);
+    if (texture != nullptr && !IsBlittable(texture) && !OpenFindingsWanted())
+    {
+        return 0;
+    }
     if ((flags & 1) != 0)
     {
+        // The same picture converted to the screen's format on loading.
         LoadTexture(context, slot, "data/fuzz.png");
+        texture = GetTexture(context, slot);
     }
-    else
-    {
-        LoadTextureRaw(context, slot, "data/fuzz.png");
-    }
-    SDL_Surface* texture = GetTexture(context, slot);
 
     for (int i = 0; i < count; ++i)
     {
