@@ -1,6 +1,7 @@
 // The autoplayer plays through the keyboard: it confirms the title, taps
 // fire, dodges what it sees coming and strikes enemies.
 #include "Autoplayer.h"
+
 #include "tests/sim/SimSession.h"
 
 #include <map>
@@ -10,7 +11,7 @@ namespace
 
 class AutoplayerTest : public SimSession
 {
-protected:
+  protected:
     // One update with the bot's changes; keeps them all.
     void BotUpdate(sim::Autoplayer& bot)
     {
@@ -101,7 +102,8 @@ TEST_F(AutoplayerTest, StandingStillUnderTheTestBulletsIsFatal)
     PlayFromTitle();
     Update();
     // Make sure the scene is real: without the bot the bullet hits.
-    const auto fallOnShip = [&] {
+    const auto fallOnShip = [&]
+    {
         director->bullets->Clear();
         const float shipX = director->ship->x;
         ASSERT_NE(AddNeedle(shipX, 400.0f, 3.0f, 16384.0f), nullptr);

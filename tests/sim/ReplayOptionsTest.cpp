@@ -3,7 +3,6 @@
 #include "Replay.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -50,15 +49,15 @@ TEST(Replay, ReadsChangesCommentsAndLength)
 TEST(Replay, RejectsBadLinesNamingThem)
 {
     const char* bad[] = {
-        "10 +w\n",           // not a key
-        "10 z\n",            // no sign
-        "0 +z\n",            // updates count from 1
-        "-5 +z\n",           // not a number
-        "10 +z extra\n",     // trailing word
-        "10\n",              // no change
-        "20 +z\n10 -z\n",    // back in time
-        "20 end\n30 +z\n",   // after the end
-        "99999999999 +z\n",  // beyond int32
+        "10 +w\n",          // not a key
+        "10 z\n",           // no sign
+        "0 +z\n",           // updates count from 1
+        "-5 +z\n",          // not a number
+        "10 +z extra\n",    // trailing word
+        "10\n",             // no change
+        "20 +z\n10 -z\n",   // back in time
+        "20 end\n30 +z\n",  // after the end
+        "99999999999 +z\n", // beyond int32
     };
     for (const char* text : bad)
     {
@@ -100,11 +99,12 @@ TEST(Options, ReadsEveryOption)
 {
     sim::SimOptions o;
     std::string error;
-    ASSERT_TRUE(ParseArgs({"--frames", "500", "--bot", "--bot-seed", "7", "--confirm-at", "321",
-                           "--record", "r.txt", "--hash-every", "10", "--hash-out", "h.txt",
-                           "--verify", "g.txt", "--shot", "12:a.png", "--shot", "40:dir/b.png",
-                           "--data-dir", "/tmp", "--no-present", "--quiet", "--check"},
-                          &o, &error))
+    ASSERT_TRUE(ParseArgs(
+        {"--frames",     "500",        "--bot", "--bot-seed",   "7",        "--confirm-at",
+         "321",          "--record",   "r.txt", "--hash-every", "10",       "--hash-out",
+         "h.txt",        "--verify",   "g.txt", "--shot",       "12:a.png", "--shot",
+         "40:dir/b.png", "--data-dir", "/tmp",  "--no-present", "--quiet",  "--check"},
+        &o, &error))
         << error;
     EXPECT_EQ(o.frames, 500);
     EXPECT_TRUE(o.bot);
@@ -137,16 +137,16 @@ TEST(Options, SoakIsTheMortalAutoplayerWithChecks)
 TEST(Options, RefusesWhatCannotWork)
 {
     const std::vector<std::vector<const char*>> bad = {
-        {"--bot"},                                        // no length
-        {"--frames", "0"},                                // nothing to run
-        {"--frames", "12x"},                              // not a number
-        {"--frames"},                                     // no value
-        {"--replay", "a", "--bot"},                       // two inputs
+        {"--bot"},                  // no length
+        {"--frames", "0"},          // nothing to run
+        {"--frames", "12x"},        // not a number
+        {"--frames"},               // no value
+        {"--replay", "a", "--bot"}, // two inputs
         {"--replay", "a", "--soak"},
-        {"--frames", "5", "--hash-out", "h"},             // a file with no lines
-        {"--frames", "5", "--shot", "12"},                // no file name
+        {"--frames", "5", "--hash-out", "h"}, // a file with no lines
+        {"--frames", "5", "--shot", "12"},    // no file name
         {"--frames", "5", "--shot", "x:a.png"},
-        {"--frames", "5", "--fast"},                      // unknown
+        {"--frames", "5", "--fast"}, // unknown
     };
     for (const auto& args : bad)
     {

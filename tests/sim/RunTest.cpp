@@ -1,12 +1,11 @@
 // Whole runs: recording and replaying, golden comparison, screenshots.
 #include "Run.h"
 
-#include <gtest/gtest.h>
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
+#include <png.h>
 #include <set>
 #include <sstream>
 #include <string>
@@ -17,7 +16,7 @@ namespace
 
 class RunTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         char pattern[] = "/tmp/skyreel-sim-test-XXXXXX";
@@ -186,7 +185,8 @@ TEST_F(RunTest, ScreenshotsArePicturesOfTheScreen)
         std::set<uint32_t> colours;
         for (size_t i = 0; i + 2 < pixels.size(); i += 3)
         {
-            colours.insert(static_cast<uint32_t>(pixels[i] << 16 | pixels[i + 1] << 8 | pixels[i + 2]));
+            colours.insert(
+                static_cast<uint32_t>(pixels[i] << 16 | pixels[i + 1] << 8 | pixels[i + 2]));
         }
         EXPECT_GT(colours.size(), 16u);
     }

@@ -4,7 +4,6 @@
 
 #include "Replay.h"
 #include "Session.h"
-
 #include "bullets/BulletMaker.h"
 #include "bullets/BulletManage.h"
 #include "enemies/BonusShipManage.h"
@@ -15,12 +14,11 @@
 #include "presentation/TitleManage.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 class SimSession : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         std::string error;

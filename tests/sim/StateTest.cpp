@@ -81,7 +81,8 @@ TEST_F(StateHashTest, SeesTheDirectorShipShotConvoyAndBonusShip)
 {
     PlayFromTitle();
     const uint64_t base = sim::HashGameState(*director);
-    auto changes = [&](auto&& poke) {
+    auto changes = [&](auto&& poke)
+    {
         poke(+1);
         const uint64_t changed = sim::HashGameState(*director);
         poke(-1);
@@ -100,11 +101,10 @@ TEST_F(StateHashTest, SeesTheDirectorShipShotConvoyAndBonusShip)
 
 class InvariantTest : public SimSession
 {
-protected:
+  protected:
     // A fresh checker that has seen the current state pass, then the state
     // poked, checked again and put back. Returns the message of the failure.
-    template <typename Poke, typename Unpoke>
-    std::string Broken(Poke poke, Unpoke unpoke)
+    template <typename Poke, typename Unpoke> std::string Broken(Poke poke, Unpoke unpoke)
     {
         sim::InvariantChecker checker;
         std::string error;
@@ -139,8 +139,8 @@ TEST_F(InvariantTest, CatchTheShipOffItsRail)
     EXPECT_NE(Broken([&] { director->ship->x = 226.0f; }, [&] { director->ship->x = 224.0f; })
                   .find("rail"),
               std::string::npos);
-    EXPECT_FALSE(Broken([&] { director->ship->x = 428.0f; }, [&] { director->ship->x = 224.0f; })
-                     .empty());
+    EXPECT_FALSE(
+        Broken([&] { director->ship->x = 428.0f; }, [&] { director->ship->x = 224.0f; }).empty());
 }
 
 TEST_F(InvariantTest, CatchABrokenBulletList)

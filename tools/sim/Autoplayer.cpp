@@ -24,8 +24,8 @@ constexpr float ShipY = 460.0f;
 constexpr float ShipHitRadius = 1.0f;
 constexpr float ShipGrazeRadius = 4.0f;
 constexpr float ShotLaunchY = ShipY - 4.0f;
-constexpr float ShotReach = 4.0f + 8.0f;      // shot radius + enemy radius
-constexpr float BonusReach = 4.0f + 16.0f;    // shot radius + bonus ship radius
+constexpr float ShotReach = 4.0f + 8.0f;   // shot radius + enemy radius
+constexpr float BonusReach = 4.0f + 16.0f; // shot radius + bonus ship radius
 constexpr float ShipStep = MyShipManage::Step;
 constexpr int EnemyCount = ConvoyManage::EnemyCount;
 
@@ -36,7 +36,7 @@ constexpr float ThreatBand = 24.0f;
 constexpr float SafetyMargin = 3.0f;
 
 constexpr float HitCost = 1.0e6f;
-constexpr float NearCost = 60.0f;   // per field unit inside the safety margin
+constexpr float NearCost = 60.0f;    // per field unit inside the safety margin
 constexpr float GrazeReward = 50.0f; // per bullet grazed on the way
 constexpr float GoalCost = 1.0f;     // per field unit between the plan's end and the goal
 constexpr float PathGoalCost = 0.5f; // per field unit on average along the plan
@@ -98,8 +98,9 @@ struct Mover
         const float stepY = stepSin * speed;
         x = x + stepX;
         y = y + stepY;
-        const bool inside = x + halfWidth > 0.0f && x - halfWidth < static_cast<float>(FieldWidth) &&
-                            y + halfHeight > 0.0f && y - halfHeight < static_cast<float>(FieldHeight);
+        const bool inside =
+            x + halfWidth > 0.0f && x - halfWidth < static_cast<float>(FieldWidth) &&
+            y + halfHeight > 0.0f && y - halfHeight < static_cast<float>(FieldHeight);
         if (life > 0)
         {
             life = life - 1;
@@ -339,7 +340,8 @@ void Autoplayer::Title(const GameDirector& director, int32_t update,
         }
         else
         {
-            confirmAt = update + TitleWaitMin + static_cast<int32_t>(NextRandom() % TitleWaitSpread);
+            confirmAt =
+                update + TitleWaitMin + static_cast<int32_t>(NextRandom() % TitleWaitSpread);
         }
         confirmed = false;
     }
@@ -358,8 +360,7 @@ void Autoplayer::Title(const GameDirector& director, int32_t update,
     }
 }
 
-void Autoplayer::Play(const GameDirector& director, int32_t update,
-                      std::vector<KeyChange>* changes)
+void Autoplayer::Play(const GameDirector& director, int32_t update, std::vector<KeyChange>* changes)
 {
     ++playUpdates;
     const bool seek = mortal && playUpdates > lifespan;
@@ -399,7 +400,8 @@ void Autoplayer::ForecastConvoy(const GameDirector& director)
 {
     Forecast& f = forecast[0];
     ConvoyModel convoy(*director.convoy);
-    auto Record = [&f](const ConvoyModel& c, int t) {
+    auto Record = [&f](const ConvoyModel& c, int t)
+    {
         std::memcpy(f.x[t], c.x, sizeof c.x);
         std::memcpy(f.y[t], c.y, sizeof c.y);
         std::memcpy(f.hittable[t], c.hittable, sizeof c.hittable);
@@ -565,7 +567,8 @@ float Autoplayer::ChooseGoal(float shipX) const
     float goal = shipX;
     // The first moment (and place) a shot can leave to meet an object whose
     // position at frame t is (xs[t], ys[t]).
-    auto intercept = [&](auto position, float reach, float* where) {
+    auto intercept = [&](auto position, float reach, float* where)
+    {
         for (int delay = first; delay <= MaxFireDelay; ++delay)
         {
             float tx = 0.0f, ty = 0.0f;
@@ -602,7 +605,8 @@ float Autoplayer::ChooseGoal(float shipX) const
         }
         float where = 0.0f;
         const int delay = intercept(
-            [&](int t, float* px, float* py) {
+            [&](int t, float* px, float* py)
+            {
                 *px = f.x[t][i];
                 *py = f.y[t][i];
                 return f.hittable[t][i];
@@ -624,7 +628,8 @@ float Autoplayer::ChooseGoal(float shipX) const
     {
         float where = 0.0f;
         const int delay = intercept(
-            [&](int t, float* px, float* py) {
+            [&](int t, float* px, float* py)
+            {
                 *px = f.bonusX[t];
                 *py = f.bonusY[t];
                 return f.bonusHittable[t];
@@ -686,7 +691,8 @@ int Autoplayer::ChooseMove(float shipX, float goalX, bool seek)
                     {
                         cost += NearCost * (safe - std::sqrt(d2));
                     }
-                    else if (threat.grazeReach > 0.0f && d2 <= threat.grazeReach * threat.grazeReach &&
+                    else if (threat.grazeReach > 0.0f &&
+                             d2 <= threat.grazeReach * threat.grazeReach &&
                              grazeStamp[threat.id] != stamp)
                     {
                         grazeStamp[threat.id] = stamp;

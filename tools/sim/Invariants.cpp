@@ -69,8 +69,8 @@ bool CheckBulletList(const BulletManage& list, std::string* error)
     }
     if (length != list.count)
     {
-        return Fail(error, "bullet list holds " + std::to_string(length) + " bullets but count is " +
-                               std::to_string(list.count));
+        return Fail(error, "bullet list holds " + std::to_string(length) +
+                               " bullets but count is " + std::to_string(list.count));
     }
     return true;
 }
@@ -78,9 +78,9 @@ bool CheckBulletList(const BulletManage& list, std::string* error)
 bool CheckShip(const MyShipManage& ship, std::string* error)
 {
     const float x = ship.x;
-    const bool onGrid = x >= MyShipManage::LeftLimit && x <= MyShipManage::RightLimit &&
-                        std::floor(x) == x &&
-                        (static_cast<int32_t>(x) - static_cast<int32_t>(MyShipManage::LeftLimit)) % 4 == 0;
+    const bool onGrid =
+        x >= MyShipManage::LeftLimit && x <= MyShipManage::RightLimit && std::floor(x) == x &&
+        (static_cast<int32_t>(x) - static_cast<int32_t>(MyShipManage::LeftLimit)) % 4 == 0;
     if (!onGrid)
     {
         return Fail(error, "ship x " + std::to_string(x) + " off the rail 24, 28 .. 424");
@@ -128,7 +128,8 @@ bool InvariantChecker::Check(const GameDirector& d, int32_t update, std::string*
     ++checks;
     if (d.clock != update)
     {
-        return Fail(error, "director clock " + std::to_string(d.clock) + " is not the update number");
+        return Fail(error,
+                    "director clock " + std::to_string(d.clock) + " is not the update number");
     }
     if (d.scene < 0 || d.scene >= SceneCount)
     {
@@ -136,10 +137,11 @@ bool InvariantChecker::Check(const GameDirector& d, int32_t update, std::string*
     }
     if (started && d.scene != scene && d.scene != (scene + 1) % SceneCount)
     {
-        return Fail(error, "scene went from " + std::to_string(scene) + " to " +
-                               std::to_string(d.scene));
+        return Fail(error,
+                    "scene went from " + std::to_string(scene) + " to " + std::to_string(d.scene));
     }
-    const bool inGame = d.scene == GameDirector::ScenePlay || d.scene == GameDirector::SceneGameOver;
+    const bool inGame =
+        d.scene == GameDirector::ScenePlay || d.scene == GameDirector::SceneGameOver;
     if (started && scene == GameDirector::SceneGameStart && d.scene == GameDirector::ScenePlay)
     {
         // The game-start update has just run: a new game.

@@ -21,8 +21,8 @@ int main(int argc, char** argv)
         std::fputs(sim::UsageText(), stdout);
         return 0;
     }
-    const std::string texture = (options.dataDir.empty() ? "" : options.dataDir + "/") +
-                                "data/texture1.png";
+    const std::string texture =
+        (options.dataDir.empty() ? "" : options.dataDir + "/") + "data/texture1.png";
     if (!options.quiet && access(texture.c_str(), R_OK) != 0)
     {
         std::fprintf(stderr,
@@ -32,6 +32,10 @@ int main(int argc, char** argv)
     }
 
     const sim::RunResult result = sim::RunSimulation(options, stdout);
+    for (const std::string& warning : result.warnings)
+    {
+        std::fprintf(stderr, "skyreel-sim: %s\n", warning.c_str());
+    }
     if (result.exitStatus != 0)
     {
         std::fprintf(stderr, "skyreel-sim: %s\n", result.message.c_str());

@@ -74,7 +74,8 @@ bool ParseOptions(int argc, const char* const* argv, SimOptions* options, std::s
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        auto value = [&](const char** out) {
+        auto value = [&](const char** out)
+        {
             if (i + 1 >= argc)
             {
                 *error = arg + " needs a value";
@@ -83,7 +84,8 @@ bool ParseOptions(int argc, const char* const* argv, SimOptions* options, std::s
             *out = argv[++i];
             return true;
         };
-        auto number = [&](long long low, long long high, long long* out) {
+        auto number = [&](long long low, long long high, long long* out)
+        {
             const char* text = nullptr;
             if (!value(&text))
             {

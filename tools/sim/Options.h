@@ -23,8 +23,8 @@ struct SimOptions
     uint32_t botSeed = 1;
     int32_t confirmAt = 0; // 0 = chosen by the bot's seed
     std::string recordPath;
-    int32_t hashEvery = 0; // 0 = no hash lines
-    std::string hashOut;   // file for the hash lines (and the final update's)
+    int32_t hashEvery = 0;  // 0 = no hash lines
+    std::string hashOut;    // file for the hash lines (and the final update's)
     std::string verifyPath; // golden hash file to compare against
     std::vector<ShotRequest> shots;
     std::string dataDir;

@@ -18,11 +18,16 @@ struct KeyInfo
 };
 
 constexpr KeyInfo Keys[KeyCount] = {
-    {Key::Left, "left", SDLK_LEFT},   {Key::Right, "right", SDLK_RIGHT},
-    {Key::Up, "up", SDLK_UP},         {Key::Down, "down", SDLK_DOWN},
-    {Key::Z, "z", SDLK_z},            {Key::Space, "space", SDLK_SPACE},
-    {Key::X, "x", SDLK_x},            {Key::C, "c", SDLK_c},
-    {Key::V, "v", SDLK_v},            {Key::Q, "q", SDLK_q},
+    {Key::Left, "left", SDLK_LEFT},
+    {Key::Right, "right", SDLK_RIGHT},
+    {Key::Up, "up", SDLK_UP},
+    {Key::Down, "down", SDLK_DOWN},
+    {Key::Z, "z", SDLK_z},
+    {Key::Space, "space", SDLK_SPACE},
+    {Key::X, "x", SDLK_x},
+    {Key::C, "c", SDLK_c},
+    {Key::V, "v", SDLK_v},
+    {Key::Q, "q", SDLK_q},
     {Key::Escape, "escape", SDLK_ESCAPE},
 };
 
@@ -103,7 +108,8 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error)
         }
         if (!(words >> change) || (words >> extra))
         {
-            *error = LineError(number, "expected \"<update> +key\", \"<update> -key\" or \"<update> end\"");
+            *error = LineError(number,
+                               "expected \"<update> +key\", \"<update> -key\" or \"<update> end\"");
             return false;
         }
         if (ended)

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <SDL/SDL.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,7 +47,7 @@ struct KeyChange
 struct Replay
 {
     std::vector<KeyChange> changes; // in update order
-    int32_t length = 0; // updates covered ("end" line); 0 = until the last change
+    int32_t length = 0;             // updates covered ("end" line); 0 = until the last change
 };
 
 const char* KeyName(Key key);

@@ -5,17 +5,15 @@
 #include "Replay.h"
 #include "Session.h"
 #include "StateHash.h"
-
 #include "bullets/BulletManage.h"
 #include "game/GameDirector.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace sim
 {
@@ -40,7 +38,7 @@ std::string HexHash(uint64_t hash)
 // Keeps the per-game figures as the scenes go by.
 class GameTracker
 {
-public:
+  public:
     void After(const GameDirector& d, RunResult* result)
     {
         if (scene == GameDirector::SceneGameStart && d.scene == GameDirector::ScenePlay)
@@ -69,7 +67,7 @@ public:
         scene = d.scene;
     }
 
-private:
+  private:
     int32_t scene = GameDirector::SceneTitleSetUp;
 };
 
@@ -106,8 +104,8 @@ bool ParseHashLines(const std::string& text, std::map<int32_t, uint64_t>* hashes
             update > INT32_MAX || hex.size() != 16 ||
             hex.find_first_not_of("0123456789abcdef") != std::string::npos)
         {
-            *error = "line " + std::to_string(number) + ": expected \"hash <update> <16 hex digits>\"" +
-                     " with rising updates";
+            *error = "line " + std::to_string(number) +
+                     ": expected \"hash <update> <16 hex digits>\"" + " with rising updates";
             return false;
         }
         last = static_cast<int32_t>(update);
@@ -247,7 +245,8 @@ RunResult RunSimulation(const SimOptions& options, FILE* out)
         if (options.check && !checker.Check(director, update, &error))
         {
             result.exitStatus = 2;
-            result.message = "invariant broken after update " + std::to_string(update) + ": " + error;
+            result.message =
+                "invariant broken after update " + std::to_string(update) + ": " + error;
             break;
         }
 
@@ -304,6 +303,15 @@ RunResult RunSimulation(const SimOptions& options, FILE* out)
     }
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    for (; nextShot < shots.size(); ++nextShot)
+    {
+        if (shots[nextShot].update > result.updates)
+        {
+            result.warnings.push_back("no picture " + shots[nextShot].path +
+                                      ": the run ended after update " +
+                                      std::to_string(result.updates));
+        }
+    }
     result.invariantChecks = checker.checks;
 
     if (result.exitStatus == 0 && golden_it != golden.end())
@@ -317,8 +325,8 @@ RunResult RunSimulation(const SimOptions& options, FILE* out)
     {
         result.exitStatus = 1;
         result.message = "golden trace " + options.verifyPath + ": the trace ends at update " +
-                         std::to_string(golden.rbegin()->first) + " but the run went on to update " +
-                         std::to_string(result.updates);
+                         std::to_string(golden.rbegin()->first) +
+                         " but the run went on to update " + std::to_string(result.updates);
     }
 
     if (hashFile != nullptr)
@@ -328,13 +336,14 @@ RunResult RunSimulation(const SimOptions& options, FILE* out)
     if (!options.recordPath.empty())
     {
         played.length = result.updates;
-        std::vector<std::string> header = {"skyreel-sim replay: \"<update> +key\" / \"<update> -key\" "
-                                           "before that update, \"<update> end\" = length"};
+        std::vector<std::string> header = {
+            "skyreel-sim replay: \"<update> +key\" / \"<update> -key\" "
+            "before that update, \"<update> end\" = length"};
         if (options.bot)
         {
-            header.push_back("played by the autoplayer, bot seed " + std::to_string(options.botSeed) +
-                             ", first title confirmed from update " +
-                             std::to_string(bot.FirstConfirmAt()));
+            header.push_back(
+                "played by the autoplayer, bot seed " + std::to_string(options.botSeed) +
+                ", first title confirmed from update " + std::to_string(bot.FirstConfirmAt()));
         }
         if (!SaveReplay(options.recordPath, played, header, &error) && result.exitStatus == 0)
         {
@@ -356,7 +365,8 @@ std::string SummaryJson(const RunResult& r)
         best = std::max(best, game.score);
         grazes += game.grazes;
     }
-    auto list = [&](auto field) {
+    auto list = [&](auto field)
+    {
         std::string text = "[";
         for (size_t i = 0; i < r.games.size(); ++i)
         {
@@ -367,7 +377,8 @@ std::string SummaryJson(const RunResult& r)
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.0f", r.seconds > 0.0 ? r.updates / r.seconds : 0.0);
     json << "{\"updates\":" << r.updates << ",\"games\":" << r.games.size()
-         << ",\"finished_games\":" << r.finishedGames << ",\"in_game\":" << (r.inGame ? "true" : "false")
+         << ",\"finished_games\":" << r.finishedGames
+         << ",\"in_game\":" << (r.inGame ? "true" : "false")
          << ",\"highest_stage\":" << r.highestStage
          << ",\"scores\":" << list([](const GameRecord& g) { return g.score; })
          << ",\"stages\":" << list([](const GameRecord& g) { return g.stage; })

@@ -25,8 +25,9 @@ struct GameRecord
 
 struct RunResult
 {
-    int exitStatus = 0; // 0 done, 1 golden mismatch, 2 invariant broken, 3 usage or file error
+    int exitStatus = 0;  // 0 done, 1 golden mismatch, 2 invariant broken, 3 usage or file error
     std::string message; // what went wrong, for exit statuses 1 to 3
+    std::vector<std::string> warnings; // things asked for that could not be done
 
     int32_t updates = 0;
     std::vector<GameRecord> games; // finished games, then the one running (if any)

@@ -1,8 +1,7 @@
 #include "Screenshot.h"
 
-#include <png.h>
-
 #include <cstdio>
+#include <png.h>
 #include <vector>
 
 namespace sim
@@ -56,7 +55,8 @@ bool SavePng(SDL_Surface* surface, const std::string& path, std::string* error)
             Uint8 r, g, b;
             SDL_GetRGB(ReadPixel(surface, x, y), surface->format, &r, &g, &b);
             png_byte* out = &rgb[(static_cast<size_t>(y) * static_cast<size_t>(width) +
-                                  static_cast<size_t>(x)) * 3];
+                                  static_cast<size_t>(x)) *
+                                 3];
             out[0] = r;
             out[1] = g;
             out[2] = b;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <SDL/SDL.h>
-
 #include <string>
 
 namespace sim

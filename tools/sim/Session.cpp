@@ -1,14 +1,12 @@
 #include "Session.h"
 
 #include "Screenshot.h"
-
 #include "game/GameSession.h"
 #include "platform/Input.h"
 #include "platform/Render.h"
 #include "platform/Sound.h"
 
 #include <SDL/SDL.h>
-
 #include <cstdlib>
 
 namespace sim
