@@ -601,35 +601,128 @@ const TextureDrawCopy* FindDrawCopy(const TextureBank* bank, const SDL_Surface* 
     return nullptr;
 }
 
-// The surface the plain path blits from. A copy blends exactly as the
-// texture would: on a surface with an alpha channel SDL ignores the
-// per-surface alpha value, so only whether blending is on has to follow the
-// texture. A colour key is the texture's own affair: such a texture is blitted
-// itself.
-SDL_Surface* PlainBlitSource(const TextureBank* bank, SDL_Surface* texture, const SDL_Rect& source)
+// SDL's clipping of a blit (SDL_UpperBlit): the source rectangle cut to the
+// picture, the destination moved with it, then cut to the target's clip
+// rectangle. Sets the source corner, the target corner and the size left.
+// False when nothing is left, or when SDL's 16-bit positions would wrap on
+// the way (then SDL itself must blit, to wrap as it does).
+bool ClipBlit(const SDL_Surface* from, const SDL_Rect& source, const SDL_Surface* to,
+              const SDL_Rect& destination, int* sx, int* sy, int* dx, int* dy, int* w, int* h,
+              bool* wraps)
 {
-    const TextureDrawCopy* copy = FindDrawCopy(bank, texture);
-    if (copy == nullptr || (texture->flags & SDL_SRCCOLORKEY) != 0)
+    *wraps = false;
+    *sx = source.x;
+    *sy = source.y;
+    *w = source.w;
+    *h = source.h;
+    *dx = destination.x;
+    *dy = destination.y;
+    if (*sx < 0)
     {
-        return texture;
+        *w += *sx;
+        *dx -= *sx;
+        *sx = 0;
     }
-    const bool blend = (texture->flags & SDL_SRCALPHA) != 0;
-    // The run-length view pays when the whole picture is drawn (the overlay):
-    // for a part of it SDL would walk the runs of every row above the part.
-    const bool whole = source.x <= 0 && source.y <= 0 && source.x + source.w >= texture->w &&
-                       source.y + source.h >= texture->h;
-    if (blend && whole && copy->runs != nullptr)
+    *w = std::min(*w, from->w - *sx);
+    if (*sy < 0)
     {
-        return copy->runs;
+        *h += *sy;
+        *dy -= *sy;
+        *sy = 0;
     }
-    SDL_SetAlpha(copy->pixels, blend ? SDL_SRCALPHA : 0, SDL_ALPHA_OPAQUE); // no-op when unchanged
-    return copy->pixels;
+    *h = std::min(*h, from->h - *sy);
+    if (*dx > INT16_MAX || *dy > INT16_MAX)
+    {
+        *wraps = true;
+        return false;
+    }
+    const SDL_Rect& clip = to->clip_rect;
+    int cut = clip.x - *dx;
+    if (cut > 0)
+    {
+        *w -= cut;
+        *dx += cut;
+        *sx += cut;
+    }
+    cut = *dx + *w - clip.x - clip.w;
+    if (cut > 0)
+    {
+        *w -= cut;
+    }
+    cut = clip.y - *dy;
+    if (cut > 0)
+    {
+        *h -= cut;
+        *dy += cut;
+        *sy += cut;
+    }
+    cut = *dy + *h - clip.y - clip.h;
+    if (cut > 0)
+    {
+        *h -= cut;
+    }
+    return *w > 0 && *h > 0;
+}
+
+// BlendOver along a row of `count` pixels.
+void BlendRow(uint32_t* out, const uint32_t* in, int count)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i alphas = _mm_set1_epi32(static_cast<int>(DrawAlphaMask));
+    for (; i + 4 <= count; i += 4)
+    {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alphas), _mm_setzero_si128())) ==
+            0xFFFF)
+        {
+            continue; // four clear texels
+        }
+        auto* at = reinterpret_cast<__m128i*>(out + i);
+        _mm_storeu_si128(at, BlendOver4(_mm_loadu_si128(at), s));
+    }
+#endif
+    for (; i < count; ++i)
+    {
+        out[i] = BlendOver(out[i], in[i]);
+    }
+}
+
+// The plain blit, blended by the renderer from `pixels` (in the draw layout)
+// onto a direct screen. On a picture with an alpha channel SDL ignores the
+// per-surface alpha value, so this draws what SDL's blit would. False when it
+// cannot stand in for SDL's blit (positions that SDL would wrap).
+bool BlitBlended(SDL_Surface* pixels, const SDL_Rect& source, SDL_Surface* screen,
+                 const SDL_Rect& destination)
+{
+    int sx, sy, dx, dy, w, h;
+    bool wraps;
+    if (!ClipBlit(pixels, source, screen, destination, &sx, &sy, &dx, &dy, &w, &h, &wraps))
+    {
+        return !wraps;
+    }
+    if (!LockIfNeeded(screen))
+    {
+        return true;
+    }
+    if (LockIfNeeded(pixels))
+    {
+        const auto* in = static_cast<const uint8_t*>(pixels->pixels);
+        auto* out = static_cast<uint8_t*>(screen->pixels);
+        for (int row = 0; row < h; ++row)
+        {
+            BlendRow(reinterpret_cast<uint32_t*>(out + (dy + row) * screen->pitch) + dx,
+                     reinterpret_cast<const uint32_t*>(in + (sy + row) * pixels->pitch) + sx, w);
+        }
+        UnlockIfNeeded(pixels);
+    }
+    UnlockIfNeeded(screen);
+    return true;
 }
 
 void FreeDrawCopy(TextureDrawCopy& copy)
 {
-    SDL_FreeSurface(copy.runs); // SDL ignores null
-    SDL_FreeSurface(copy.pixels);
+    SDL_FreeSurface(copy.pixels); // SDL ignores null
     copy = TextureDrawCopy{};
 }
 
@@ -666,15 +759,6 @@ TextureDrawCopy MakeDrawCopy(SDL_Surface* image, const SDL_Surface* screen)
     }
     UnlockIfNeeded(image);
     copy.source = image;
-    // The view borrows the copy's pixels (SDL then keeps them when it encodes
-    // the runs) and always blends; it is encoded at its first blit.
-    copy.runs = SDL_CreateRGBSurfaceFrom(copy.pixels->pixels, image->w, image->h, 32,
-                                         copy.pixels->pitch, s->Rmask, s->Gmask, s->Bmask,
-                                         DrawAlphaMask);
-    if (copy.runs != nullptr)
-    {
-        SDL_SetAlpha(copy.runs, SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE);
-    }
     return copy;
 }
 
@@ -829,8 +913,27 @@ void DrawSpritePlain(RenderContext* context, SpriteCommand* command)
             SDL_SetAlpha(texture, SDL_SRCALPHA, command->alpha);
         }
     }
-    SDL_BlitSurface(PlainBlitSource(context->bank, texture, source), &source, context->screen,
-                    &destination);
+    // A texture that blends as usual, with a draw copy or already in the
+    // draw layout, is blended by the renderer; anything else (blending off,
+    // a colour key, run-length encoding, another layout) is SDL's to blit.
+    SDL_Surface* screen = context->screen;
+    SDL_Surface* pixels = nullptr;
+    if ((texture->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY | SDL_RLEACCEL)) == SDL_SRCALPHA &&
+        IsDirectScreen(screen))
+    {
+        if (const TextureDrawCopy* copy = FindDrawCopy(context->bank, texture))
+        {
+            pixels = copy->pixels;
+        }
+        else if (IsInDrawLayout(texture->format, screen->format) && texture->pixels != nullptr)
+        {
+            pixels = texture;
+        }
+    }
+    if (pixels == nullptr || !BlitBlended(pixels, source, screen, destination))
+    {
+        SDL_BlitSurface(texture, &source, screen, &destination);
+    }
     if (changeAlpha)
     {
         SDL_SetAlpha(texture, SDL_SRCALPHA, previous);

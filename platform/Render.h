@@ -11,17 +11,17 @@ constexpr int TextureSlotCount = 16;
 constexpr int SpriteCommandCount = 1024;
 
 // What the renderer draws a loaded slot from. A picture loaded as it is
-// (R, G, B, A in memory) does not suit the screen (X, R, G, B), and SDL then
-// blends it pixel by pixel through its slowest path; so a load also makes a
-// copy in the screen's channel order with the alpha in the spare byte. The
-// slot keeps the surface exactly as loaded (GetTexture returns it, commands
-// carry it); the renderer finds the copy by that pointer. A loaded picture's
-// pixels are not to be changed afterwards: the copy would not follow.
+// (R, G, B, A in memory) does not suit the screen (X, R, G, B): SDL blends
+// such a pair pixel by pixel through its slowest path. So a load also makes a
+// copy in the screen's channel order with the alpha in the spare byte, which
+// the renderer resamples and blends itself. The slot keeps the surface
+// exactly as loaded (GetTexture returns it, commands carry it); the renderer
+// finds the copy by that pointer. A loaded picture's pixels are not to be
+// changed afterwards: the copy would not follow.
 struct TextureDrawCopy
 {
     SDL_Surface* source; // the slot's surface this copy was made from
     SDL_Surface* pixels; // the copy; owned
-    SDL_Surface* runs;   // run-length blitting view sharing `pixels`' memory; owned
 };
 
 // Texture slots 0..15; the bank owns every surface it holds (null = empty).

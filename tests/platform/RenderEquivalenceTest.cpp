@@ -382,6 +382,7 @@ TEST_F(RenderEquivalence, PlainPathFromTheDrawCopyMatchesTheLoadedTexture)
         {200, 50, 80, 60, -8, -6},   {10, 200, 30, 30, 50, 40}, // rectangles past the texture
         {470, 100, 20, 20, 3, 3},    {-5, 265, 12, 12, 0, 0},
         {240, 136, 6, 6, 30, 30},    {100, -100, 64, 48, 0, 0}, // wholly off the screen
+        {32700, 20, 400, 48, -100, 0}, // SDL's 16-bit position wraps: SDL blits this one
     };
     int partlyClear = 0;
     uint32_t seed = 0;
@@ -416,12 +417,14 @@ TEST_F(RenderEquivalence, PlainPathFollowsTheTexturesBlendingStateAndColourKey)
     EXPECT_EQ(texture->flags & SDL_SRCALPHA, 0u);
 
     // A texture at alpha 64: an alpha-255 command blits with blending off,
-    // then 64 comes back.
+    // then 64 comes back (on SDL 1.2; the compatibility runtime keeps a
+    // picture with an alpha channel at 255, and so blends as usual).
     SDL_SetAlpha(texture, SDL_SRCALPHA, 64);
+    const Uint8 kept = texture->format->alpha;
     EXPECT_SAME_PICTURE(Check(part, 3), "texture at 64, a part");
     EXPECT_SAME_PICTURE(Check(whole, 4), "texture at 64, the whole");
     EXPECT_NE(texture->flags & SDL_SRCALPHA, 0u);
-    EXPECT_EQ(texture->format->alpha, 64);
+    EXPECT_EQ(texture->format->alpha, kept);
 
     // Back to normal, and then a colour key: the texture is blitted itself.
     SDL_SetAlpha(texture, SDL_SRCALPHA, 255);

@@ -195,6 +195,33 @@ inline bool WritePatternPng(const std::string& path, int w, int h, AlphaMix mix,
 }
 
 // --- The stated drawing, with SDL doing every blit.
+//
+// Blending is measured against SDL's generic blitter, which is what SDL
+// takes for a picture in R, G, B, A order (the order the game's pictures
+// load in): a picture with alpha in another order is blitted from an
+// R, G, B, A copy of itself, the same picture through that blitter.
+
+// An R, G, B, A copy of a 32-bit picture with alpha, blending on; null for a
+// picture that needs none (no alpha channel, or in that order already).
+inline SDL_Surface* GenericOrderCopy(SDL_Surface* picture)
+{
+    const SDL_PixelFormat* f = picture->format;
+    if (f->Amask == 0 || (f->Rmask == RgbaR && f->Gmask == RgbaG && f->Bmask == RgbaB))
+    {
+        return nullptr;
+    }
+    SDL_Surface* copy = MakeRgbaSurface(picture->w, picture->h);
+    for (int y = 0; y < picture->h; ++y)
+    {
+        for (int x = 0; x < picture->w; ++x)
+        {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(GetPixel32(picture, x, y), f, &r, &g, &b, &a);
+            SetPixel32(copy, x, y, SDL_MapRGBA(copy->format, r, g, b, a));
+        }
+    }
+    return copy;
+}
 
 // What one screen pixel was covered with: nothing, or a texel with its
 // colour and alpha; `blended` false for a blit with blending off.
@@ -275,7 +302,9 @@ inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, Cover
                    static_cast<Sint16>(c.y + c.height / 2 - n / 2), 0, 0};
     const int left = at.x;
     const int top = at.y;
-    SDL_BlitSurface(square, &whole, target, &at);
+    SDL_Surface* generic = GenericOrderCopy(square);
+    SDL_BlitSurface(generic != nullptr ? generic : square, &whole, target, &at);
+    SDL_FreeSurface(generic);
     if (coverage != nullptr)
     {
         coverage->assign(static_cast<size_t>(target->w) * target->h, Coverage{});
@@ -318,7 +347,11 @@ inline void StatedPlain(const SpriteCommand& c, SDL_Surface* target, CoverageMap
         }
     }
     const bool blended = (texture->flags & SDL_SRCALPHA) != 0;
-    SDL_BlitSurface(texture, &source, target, &destination);
+    SDL_Surface* generic = blended && (texture->flags & SDL_SRCCOLORKEY) == 0
+                               ? GenericOrderCopy(texture)
+                               : nullptr;
+    SDL_BlitSurface(generic != nullptr ? generic : texture, &source, target, &destination);
+    SDL_FreeSurface(generic);
     if (change)
     {
         SDL_SetAlpha(texture, SDL_SRCALPHA, previous);
