@@ -38,6 +38,10 @@ class RenderEquivalence : public ::testing::Test
     {
         UseScreen(realScreen);
         DestroyRenderContext(context);
+        for (SDL_Surface* made : backgrounds)
+        {
+            SDL_FreeSurface(made);
+        }
     }
 
     // Draws on `screen` from now on (the context's screen is given back at
@@ -51,22 +55,39 @@ class RenderEquivalence : public ::testing::Test
                                     f->Gmask, f->Bmask, f->Amask);
     }
 
-    // A busy background, the same on the screen and on the stated picture.
+    // A busy background, the same on the screen and on the stated picture:
+    // one of a few, made once per screen format.
     void Background(SDL_Surface* screen, SDL_Surface* stated, uint32_t seed)
     {
-        for (int y = 0; y < screen->h; ++y)
+        constexpr uint32_t Kinds = 4;
+        if (backgroundFormat != screen->format->Rmask + screen->format->BitsPerPixel)
         {
-            for (int x = 0; x < screen->w; ++x)
+            for (SDL_Surface*& made : backgrounds)
             {
-                const uint32_t h =
-                    Scramble(static_cast<uint32_t>(x), static_cast<uint32_t>(y), seed + 77u);
-                const Uint32 pixel =
-                    SDL_MapRGB(screen->format, static_cast<Uint8>(h), static_cast<Uint8>(h >> 8),
-                               static_cast<Uint8>(h >> 16));
-                WritePixel(screen, x, y, pixel);
-                WritePixel(stated, x, y, pixel);
+                SDL_FreeSurface(made);
+                made = nullptr;
+            }
+            backgroundFormat = screen->format->Rmask + screen->format->BitsPerPixel;
+        }
+        SDL_Surface*& background = backgrounds[seed % Kinds];
+        if (background == nullptr)
+        {
+            background = SameFormat(screen);
+            for (int y = 0; y < screen->h; ++y)
+            {
+                for (int x = 0; x < screen->w; ++x)
+                {
+                    const uint32_t h = Scramble(static_cast<uint32_t>(x), static_cast<uint32_t>(y),
+                                                seed % Kinds + 77u);
+                    WritePixel(background, x, y,
+                               SDL_MapRGB(screen->format, static_cast<Uint8>(h),
+                                          static_cast<Uint8>(h >> 8), static_cast<Uint8>(h >> 16)));
+                }
             }
         }
+        const size_t bytes = static_cast<size_t>(screen->pitch) * screen->h;
+        std::memcpy(screen->pixels, background->pixels, bytes);
+        std::memcpy(stated->pixels, background->pixels, bytes);
     }
 
     static void WritePixel(SDL_Surface* s, int x, int y, Uint32 pixel)
@@ -143,6 +164,8 @@ class RenderEquivalence : public ::testing::Test
     TempDir dir;
     RenderContext* context = nullptr;
     SDL_Surface* realScreen = nullptr;
+    SDL_Surface* backgrounds[4] = {};
+    uint32_t backgroundFormat = 0;
 };
 
 #define EXPECT_SAME_PICTURE(differences, what)                                                     \
@@ -496,7 +519,7 @@ TEST_F(RenderEquivalence, TheGamesWorkloadsOnTheRealSheetMatch)
         GTEST_SKIP() << "data/texture1.png or data/clip1.png is missing";
     }
     uint32_t seed = 0;
-    for (int degree = 0; degree < 360; degree += 7)
+    for (int degree = 0; degree < 360; degree += 11)
     {
         EXPECT_SAME_PICTURE(
             Check(Command(sheet, 128, 72, 128, 128, 128, 64, 3.0f, 3.0f, static_cast<float>(degree)),
