@@ -221,8 +221,10 @@ inline uint32_t BlendOver(uint32_t d, uint32_t s)
     alpha += alpha == 0xFFu ? 1u : 0u;
     const uint32_t outer = d & 0x00FF00FFu; // two channels at once, 8 bits apart
     const uint32_t middle = d & 0x0000FF00u;
-    const uint32_t blendedOuter = (outer + (((s & 0x00FF00FFu) - outer) * alpha >> 8)) & 0x00FF00FFu;
-    const uint32_t blendedMiddle = (middle + (((s & 0x0000FF00u) - middle) * alpha >> 8)) & 0x0000FF00u;
+    const uint32_t blendedOuter =
+        (outer + (((s & 0x00FF00FFu) - outer) * alpha >> 8)) & 0x00FF00FFu;
+    const uint32_t blendedMiddle =
+        (middle + (((s & 0x0000FF00u) - middle) * alpha >> 8)) & 0x0000FF00u;
     return blendedOuter | blendedMiddle | (d & DrawAlphaMask);
 }
 
@@ -576,8 +578,8 @@ void ResampleThroughSurface(RenderContext* context, const Transform& t, SDL_Surf
 
     // The blit uses the surface's per-pixel alpha, never the command's alpha.
     SDL_Rect part = MakeRect(0, 0, w, h);
-    SDL_Rect destination = MakeRect(static_cast<int32_t>(t.left + c0),
-                                    static_cast<int32_t>(t.top + r0), 0, 0);
+    SDL_Rect destination =
+        MakeRect(static_cast<int32_t>(t.left + c0), static_cast<int32_t>(t.top + r0), 0, 0);
     SDL_BlitSurface(scratch, &part, context->screen, &destination);
 }
 
@@ -748,8 +750,8 @@ TextureDrawCopy MakeDrawCopy(SDL_Surface* image, const SDL_Surface* screen)
     }
     for (int y = 0; y < image->h; ++y)
     {
-        const auto* in = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(image->pixels) +
-                                                           y * image->pitch);
+        const auto* in = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(image->pixels) + y * image->pitch);
         auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(copy.pixels->pixels) +
                                                 y * copy.pixels->pitch);
         for (int x = 0; x < image->w; ++x)

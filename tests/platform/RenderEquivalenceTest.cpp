@@ -4,7 +4,6 @@
 // resampler does not take; the plain path from a loaded texture's draw copy;
 // and the game's own workloads on the real sprite sheet.
 #include "platform/Render.h"
-
 #include "tests/platform/PlatformTestSupport.h"
 #include "tests/platform/RenderReference.h"
 
@@ -185,13 +184,13 @@ struct Placement
 // Sizes odd and even, scales up and down and unequal, and places on the
 // screen, across it and off every edge.
 const Placement Placements[] = {
-    {13, 9, 3, 5, 1.7f, 1.7f, 200, 120},     {16, 16, 0, 0, 1.0f, 1.0f, 40, 40},
-    {7, 5, 1, 2, 3.0f, 3.0f, 300, 60},       {9, 13, 0, 0, 1.0f, 3.0f, 100, 200},
-    {8, 8, 20, 20, 1.5f, 0.75f, 420, 230},   {1, 1, 5, 5, 4.0f, 4.0f, 10, 10},
-    {2, 3, 0, 0, 2.5f, 1.25f, 470, 260},     {31, 17, 2, 1, 0.5f, 0.5f, 240, 136},
-    {24, 24, 8, 8, 5.5f, 5.5f, 240, 136},    {12, 20, 30, 30, 2.0f, 2.0f, -20, -30},
-    {16, 16, -6, -3, 1.0f, 1.0f, 470, -8},   {20, 14, 28, 20, 3.0f, 3.0f, 460, 250},
-    {17, 17, 0, 0, 0.3f, 0.3f, -5, 265},     {40, 40, 0, 0, 3.0f, 3.0f, 192, 136},
+    {13, 9, 3, 5, 1.7f, 1.7f, 200, 120},   {16, 16, 0, 0, 1.0f, 1.0f, 40, 40},
+    {7, 5, 1, 2, 3.0f, 3.0f, 300, 60},     {9, 13, 0, 0, 1.0f, 3.0f, 100, 200},
+    {8, 8, 20, 20, 1.5f, 0.75f, 420, 230}, {1, 1, 5, 5, 4.0f, 4.0f, 10, 10},
+    {2, 3, 0, 0, 2.5f, 1.25f, 470, 260},   {31, 17, 2, 1, 0.5f, 0.5f, 240, 136},
+    {24, 24, 8, 8, 5.5f, 5.5f, 240, 136},  {12, 20, 30, 30, 2.0f, 2.0f, -20, -30},
+    {16, 16, -6, -3, 1.0f, 1.0f, 470, -8}, {20, 14, 28, 20, 3.0f, 3.0f, 460, 250},
+    {17, 17, 0, 0, 0.3f, 0.3f, -5, 265},   {40, 40, 0, 0, 3.0f, 3.0f, 192, 136},
 };
 
 TEST_F(RenderEquivalence, TransformedPathMatchesTheStatedDrawingAtEveryWholeDegree)
@@ -207,11 +206,13 @@ TEST_F(RenderEquivalence, TransformedPathMatchesTheStatedDrawingAtEveryWholeDegr
         const SpriteCommand command = Command(texture, p.x, p.y, p.w, p.h, p.u, p.v, p.scaleX,
                                               p.scaleY, static_cast<float>(degree));
         const Differences d = Check(command, static_cast<uint32_t>(degree));
-        EXPECT_SAME_PICTURE(d, "degree " << degree << ", placement " << degree % std::size(Placements));
+        EXPECT_SAME_PICTURE(d, "degree " << degree << ", placement "
+                                         << degree % std::size(Placements));
         partlyClear += d.partlyClear;
-        const int n = std::max(p.w * static_cast<int>(p.scaleX * (degree == 0 ? 1024.0f : 1448.0f)),
-                               p.h * static_cast<int>(p.scaleY * (degree == 0 ? 1024.0f : 1448.0f))) >>
-                      10;
+        const int n =
+            std::max(p.w * static_cast<int>(p.scaleX * (degree == 0 ? 1024.0f : 1448.0f)),
+                     p.h * static_cast<int>(p.scaleY * (degree == 0 ? 1024.0f : 1448.0f))) >>
+            10;
         oddSquares += n % 2;
     }
     EXPECT_GT(partlyClear, 10000);
@@ -222,7 +223,8 @@ TEST_F(RenderEquivalence, TransformedPathMatchesAtFractionalAndWrappedAngles)
 {
     SDL_Surface* texture = LoadPattern(0, 37, 29, AlphaMix::Mixed, 2);
     ASSERT_NE(texture, nullptr);
-    const float angles[] = {0.25f, 0.999f, 44.5f, 90.0f, 180.0f, 270.0f, 359.9f, 360.0f, 725.0f, -0.5f};
+    const float angles[] = {0.25f,  0.999f, 44.5f,  90.0f,  180.0f,
+                            270.0f, 359.9f, 360.0f, 725.0f, -0.5f};
     uint32_t seed = 0;
     for (const Placement& p : Placements)
     {
@@ -230,9 +232,9 @@ TEST_F(RenderEquivalence, TransformedPathMatchesAtFractionalAndWrappedAngles)
         {
             const SpriteCommand command =
                 Command(texture, p.x, p.y, p.w, p.h, p.u, p.v, p.scaleX, p.scaleY, angle);
-            EXPECT_SAME_PICTURE(Check(command, ++seed),
-                                "angle " << angle << " size " << p.w << "x" << p.h << " scale "
-                                         << p.scaleX << "x" << p.scaleY);
+            EXPECT_SAME_PICTURE(Check(command, ++seed), "angle " << angle << " size " << p.w << "x"
+                                                                 << p.h << " scale " << p.scaleX
+                                                                 << "x" << p.scaleY);
         }
     }
 }
@@ -256,7 +258,7 @@ TEST_F(RenderEquivalence, TransformedPathMatchesOnEveryTextureLayout)
     for (const Layout& layout : layouts)
     {
         SDL_Surface* texture = Own(slot++, MakeTexture(33, 21, layout.r, layout.g, layout.b,
-                                                        layout.a, AlphaMix::Mixed, 3));
+                                                       layout.a, AlphaMix::Mixed, 3));
         ASSERT_NE(texture, nullptr);
         for (int i = 0; i < 12; ++i)
         {
@@ -286,7 +288,8 @@ TEST_F(RenderEquivalence, OtherScreensDrawExactlyTheStatedPicture)
         {"with an alpha channel", 32, ArgbR, ArgbG, ArgbB, ArgbA},
     };
     SDL_Surface* loaded = LoadPattern(0, 37, 29, AlphaMix::Mixed, 4);
-    SDL_Surface* direct = Own(1, MakeTexture(37, 29, RgbaR, RgbaG, RgbaB, RgbaA, AlphaMix::Mixed, 5));
+    SDL_Surface* direct =
+        Own(1, MakeTexture(37, 29, RgbaR, RgbaG, RgbaB, RgbaA, AlphaMix::Mixed, 5));
     ASSERT_NE(loaded, nullptr);
     for (const ScreenFormat& format : formats)
     {
@@ -323,15 +326,16 @@ TEST_F(RenderEquivalence, DirectBlendIsTheRoundedDownMixAtEveryLevel)
     // and colour levels from its row, and the screen below takes every level
     // down each column. Partly clear texels give d + (s - d) x alpha / 256
     // rounded down per channel, in groups of four pixels and in the rest.
-    SDL_Surface* texture = Own(0, SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, RgbaR, RgbaG,
-                                                       RgbaB, RgbaA));
+    SDL_Surface* texture =
+        Own(0, SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, RgbaR, RgbaG, RgbaB, RgbaA));
     for (int y = 0; y < 256; ++y)
     {
         for (int x = 0; x < 256; ++x)
         {
             SetPixel32(texture, x, y,
-                       SDL_MapRGBA(texture->format, static_cast<Uint8>(y), static_cast<Uint8>(255 - y),
-                                   static_cast<Uint8>(y * 7), static_cast<Uint8>(x)));
+                       SDL_MapRGBA(texture->format, static_cast<Uint8>(y),
+                                   static_cast<Uint8>(255 - y), static_cast<Uint8>(y * 7),
+                                   static_cast<Uint8>(x)));
         }
     }
     SDL_Surface* screen = context->screen;
@@ -400,11 +404,11 @@ TEST_F(RenderEquivalence, PlainPathFromTheDrawCopyMatchesTheLoadedTexture)
         int x, y, w, h, u, v;
     };
     const Rect rects[] = {
-        {100, 100, 16, 16, 8, 8},    {0, 0, 64, 48, 0, 0},     // a part; the whole picture
-        {-20, -10, 64, 48, 0, 0},    {450, 250, 64, 48, 0, 0}, // the whole, off two edges each
-        {200, 50, 80, 60, -8, -6},   {10, 200, 30, 30, 50, 40}, // rectangles past the texture
-        {470, 100, 20, 20, 3, 3},    {-5, 265, 12, 12, 0, 0},
-        {240, 136, 6, 6, 30, 30},    {100, -100, 64, 48, 0, 0}, // wholly off the screen
+        {100, 100, 16, 16, 8, 8},      {0, 0, 64, 48, 0, 0},      // a part; the whole picture
+        {-20, -10, 64, 48, 0, 0},      {450, 250, 64, 48, 0, 0},  // the whole, off two edges each
+        {200, 50, 80, 60, -8, -6},     {10, 200, 30, 30, 50, 40}, // rectangles past the texture
+        {470, 100, 20, 20, 3, 3},      {-5, 265, 12, 12, 0, 0},
+        {240, 136, 6, 6, 30, 30},      {100, -100, 64, 48, 0, 0}, // wholly off the screen
         {32700, 20, 400, 48, -100, 0}, // SDL's 16-bit position wraps: SDL blits this one
     };
     int partlyClear = 0;
@@ -413,7 +417,8 @@ TEST_F(RenderEquivalence, PlainPathFromTheDrawCopyMatchesTheLoadedTexture)
     {
         for (Uint8 alpha : {Uint8{255}, Uint8{128}, Uint8{0}})
         {
-            SpriteCommand command = Command(texture, r.x, r.y, r.w, r.h, r.u, r.v, 1.0f, 1.0f, 0.0f);
+            SpriteCommand command =
+                Command(texture, r.x, r.y, r.w, r.h, r.u, r.v, 1.0f, 1.0f, 0.0f);
             command.alpha = alpha;
             const Differences d = Check(command, ++seed);
             EXPECT_SAME_PICTURE(d, "rectangle at " << r.x << "," << r.y << " alpha " << int{alpha});
@@ -484,7 +489,8 @@ TEST_F(RenderEquivalence, LoadedTextureStaysAsLoadedAndAReplacedSlotDrawsItsNewS
     // Loading again replaces picture and copy; loading a missing file empties both.
     LoadTextureRaw(context, 2, path.c_str());
     texture = GetTexture(context, 2);
-    EXPECT_SAME_PICTURE(Check(Command(texture, 5, 5, 10, 6, 0, 0, 1.0f, 1.0f, 0.0f), 1), "reloaded");
+    EXPECT_SAME_PICTURE(Check(Command(texture, 5, 5, 10, 6, 0, 0, 1.0f, 1.0f, 0.0f), 1),
+                        "reloaded");
     EXPECT_SAME_PICTURE(Check(Command(texture, 5, 5, 10, 6, 0, 0, 2.0f, 2.0f, 30.0f), 2),
                         "reloaded, turned");
 
@@ -521,15 +527,14 @@ TEST_F(RenderEquivalence, TheGamesWorkloadsOnTheRealSheetMatch)
     uint32_t seed = 0;
     for (int degree = 0; degree < 360; degree += 11)
     {
-        EXPECT_SAME_PICTURE(
-            Check(Command(sheet, 128, 72, 128, 128, 128, 64, 3.0f, 3.0f, static_cast<float>(degree)),
-                  ++seed),
-            "turning layer at " << degree);
-        EXPECT_SAME_PICTURE(
-            Check(Command(sheet, 196, 96, 8, 8, 128 + 8 * (degree % 3), 0, 1.0f, 1.0f,
-                          static_cast<float>(degree) + 0.5f),
-                  ++seed),
-            "spark at " << degree);
+        EXPECT_SAME_PICTURE(Check(Command(sheet, 128, 72, 128, 128, 128, 64, 3.0f, 3.0f,
+                                          static_cast<float>(degree)),
+                                  ++seed),
+                            "turning layer at " << degree);
+        EXPECT_SAME_PICTURE(Check(Command(sheet, 196, 96, 8, 8, 128 + 8 * (degree % 3), 0, 1.0f,
+                                          1.0f, static_cast<float>(degree) + 0.5f),
+                                  ++seed),
+                            "spark at " << degree);
     }
     EXPECT_SAME_PICTURE(Check(Command(sheet, 128, 72, 128, 128, 0, 64, 2.0f, 2.0f, 0.0f), ++seed),
                         "still layer");

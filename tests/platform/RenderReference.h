@@ -6,7 +6,6 @@
 #pragma once
 
 #include "platform/Render.h"
-
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <algorithm>
@@ -21,7 +20,8 @@ namespace skyreel_test
 // A deterministic scramble of a few numbers, for textures and backgrounds.
 inline uint32_t Scramble(uint32_t a, uint32_t b = 0, uint32_t c = 0)
 {
-    uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u ^ (c + 0x165667B1u) * 0xC2B2AE3Du;
+    uint32_t h =
+        a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u ^ (c + 0x165667B1u) * 0xC2B2AE3Du;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
     h ^= h >> 12;
@@ -165,7 +165,8 @@ inline bool WriteRgbaPng(const std::string& path, int w, int h, const std::vecto
     std::vector<uint8_t> header;
     PutBigEndian32(header, static_cast<uint32_t>(w));
     PutBigEndian32(header, static_cast<uint32_t>(h));
-    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter set, no interlace
+    header.insert(header.end(),
+                  {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter set, no interlace
     PutChunk(file, "IHDR", header);
     PutChunk(file, "IDAT", zlib);
     PutChunk(file, "IEND", {});
@@ -347,9 +348,8 @@ inline void StatedPlain(const SpriteCommand& c, SDL_Surface* target, CoverageMap
         }
     }
     const bool blended = (texture->flags & SDL_SRCALPHA) != 0;
-    SDL_Surface* generic = blended && (texture->flags & SDL_SRCCOLORKEY) == 0
-                               ? GenericOrderCopy(texture)
-                               : nullptr;
+    SDL_Surface* generic =
+        blended && (texture->flags & SDL_SRCCOLORKEY) == 0 ? GenericOrderCopy(texture) : nullptr;
     SDL_BlitSurface(generic != nullptr ? generic : texture, &source, target, &destination);
     SDL_FreeSurface(generic);
     if (change)
@@ -361,10 +361,10 @@ inline void StatedPlain(const SpriteCommand& c, SDL_Surface* target, CoverageMap
         return;
     }
     // Texel k is numbered k + 1 in a picture without alpha, copied as it is.
-    SDL_Surface* probe =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, texture->w, texture->h, 32, 0xFF0000u, 0xFF00u, 0xFFu, 0);
-    SDL_Surface* landed = SDL_CreateRGBSurface(SDL_SWSURFACE, target->w, target->h, 32, 0xFF0000u,
-                                               0xFF00u, 0xFFu, 0);
+    SDL_Surface* probe = SDL_CreateRGBSurface(SDL_SWSURFACE, texture->w, texture->h, 32, 0xFF0000u,
+                                              0xFF00u, 0xFFu, 0);
+    SDL_Surface* landed =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, target->w, target->h, 32, 0xFF0000u, 0xFF00u, 0xFFu, 0);
     for (int y = 0; y < texture->h; ++y)
     {
         for (int x = 0; x < texture->w; ++x)
@@ -406,9 +406,9 @@ inline void Rgb(SDL_Surface* s, int x, int y, Uint8* r, Uint8* g, Uint8* b)
 
 struct Differences
 {
-    int checked = 0;      // covered pixels
-    int partlyClear = 0;  // of which partly clear
-    int offByOne = 0;     // partly clear pixels one level off the stated picture
+    int checked = 0;        // covered pixels
+    int partlyClear = 0;    // of which partly clear
+    int offByOne = 0;       // partly clear pixels one level off the stated picture
     std::string firstFault; // empty when the picture is as it must be
 };
 
@@ -432,8 +432,8 @@ inline Differences Compare(SDL_Surface* before, SDL_Surface* stated, SDL_Surface
     const uint32_t colours = drawn->format->Rmask | drawn->format->Gmask | drawn->format->Bmask;
     for (int y = 0; y < drawn->h; ++y)
     {
-        const auto* drawnRow =
-            reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(drawn->pixels) + y * drawn->pitch);
+        const auto* drawnRow = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(drawn->pixels) + y * drawn->pitch);
         const auto* beforeRow = reinterpret_cast<const uint32_t*>(
             static_cast<const uint8_t*>(before->pixels) + y * before->pitch);
         const Coverage* coverageRow = coverage.data() + static_cast<size_t>(y) * drawn->w;

@@ -5,7 +5,6 @@
 #include "tools/bench/Benchmarks.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -16,14 +15,14 @@ namespace
 {
 
 constexpr double FramePeriodSeconds = 0.016;
-constexpr double HeavyFrameTarget = 3.0;  // times faster than the baseline
+constexpr double HeavyFrameTarget = 3.0;   // times faster than the baseline
 constexpr double TurningLayerTarget = 2.0; // times faster than SDL_gfx + blit
 
 // The console report as usual, and every result kept for the ratios: the
 // median when repetitions were asked for, else the run itself.
 class RatioReporter : public benchmark::ConsoleReporter
 {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
@@ -61,7 +60,7 @@ public:
         return it == singles.end() ? 0.0 : it->second;
     }
 
-private:
+  private:
     std::map<std::string, double> medians;
     std::map<std::string, double> singles;
 };

@@ -217,7 +217,8 @@ float SpreadAngleUnits(int64_t n)
 {
     // Golden-ratio stepping: every prefix of the sequence is spread evenly.
     const double golden = 0.6180339887498949;
-    const double turn = static_cast<double>(n) * golden - std::floor(static_cast<double>(n) * golden);
+    const double turn =
+        static_cast<double>(n) * golden - std::floor(static_cast<double>(n) * golden);
     return static_cast<float>(std::floor(turn * 65536.0));
 }
 

@@ -1,14 +1,13 @@
 // Whole frames of the real game: a heavy play frame (update and present with
 // the bullet list full), and how many updates a second the game runs with
 // and without presenting.
-#include "tools/bench/BaselineRender.h"
-#include "tools/bench/BenchSupport.h"
-#include "tools/bench/Benchmarks.h"
-
 #include "bullets/BulletManage.h"
 #include "game/GameDirector.h"
 #include "objects/SpriteItem.h"
 #include "presentation/BackGroundManage.h"
+#include "tools/bench/BaselineRender.h"
+#include "tools/bench/BenchSupport.h"
+#include "tools/bench/Benchmarks.h"
 
 #include <benchmark/benchmark.h>
 

@@ -50,8 +50,8 @@ void DrawTransformed(benchmark::State& state, const Workload& w, Who who)
     SpriteCommand command = MakeCommand(w, canvas.sheet);
     // SDL_gfx turns a whole surface: it gets the sprite's rectangle cut out
     // once, in the screen's channel order so that its blit is SDL's fastest.
-    SDL_Surface* cut = who == Who::SdlGfx ? canvas.CutScreenOrder(w.u, w.v, w.width, w.height)
-                                          : nullptr;
+    SDL_Surface* cut =
+        who == Who::SdlGfx ? canvas.CutScreenOrder(w.u, w.v, w.width, w.height) : nullptr;
     SDL_Surface* screen = canvas.context->screen;
     int64_t n = 0;
     for (auto _ : state)
@@ -71,8 +71,7 @@ void DrawTransformed(benchmark::State& state, const Workload& w, Who who)
             break;
         case Who::SdlGfx:
         {
-            SDL_Surface* turned =
-                rotozoomSurfaceXY(cut, degrees, w.scale, w.scale, SMOOTHING_OFF);
+            SDL_Surface* turned = rotozoomSurfaceXY(cut, degrees, w.scale, w.scale, SMOOTHING_OFF);
             SDL_Rect at;
             at.x = static_cast<Sint16>(command.x + w.width / 2 - turned->w / 2);
             at.y = static_cast<Sint16>(command.y + w.height / 2 - turned->h / 2);
@@ -92,8 +91,9 @@ void RegisterRenderBenchmarks()
 {
     for (const Workload& w : Workloads)
     {
-        const std::pair<const char*, Who> whos[] = {
-            {RendererName, Who::Renderer}, {BaselineName, Who::Baseline}, {SdlGfxName, Who::SdlGfx}};
+        const std::pair<const char*, Who> whos[] = {{RendererName, Who::Renderer},
+                                                    {BaselineName, Who::Baseline},
+                                                    {SdlGfxName, Who::SdlGfx}};
         for (const auto& [name, who] : whos)
         {
             benchmark::RegisterBenchmark(TransformedName(w, name).c_str(), DrawTransformed, w, who)
