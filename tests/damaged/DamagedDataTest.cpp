@@ -156,6 +156,8 @@ struct Outcome
     int gamesOver = 0;
     bool titleAfterGameOver = false;
     bool bonusShipFlew = false;
+    bool effectsHeard = false;
+    bool musicHeard = false;
     int sampledPictures = 0;
     int picturesWithSprites = 0; // sampled pictures with any pixel drawn
 };
@@ -253,13 +255,14 @@ class ScriptedGame
         {
             self.outcome_.sawPlay = true;
         }
-        if (director->scene == GameDirector::SceneGameOver)
+        if (director->scene == GameDirector::SceneGameOver &&
+            sceneBefore != GameDirector::SceneGameOver)
         {
-            if (sceneBefore != GameDirector::SceneGameOver)
-            {
-                ++self.outcome_.gamesOver;
-            }
+            ++self.outcome_.gamesOver;
         }
+        // The dummy audio device takes a started sound at once.
+        self.outcome_.effectsHeard = self.outcome_.effectsHeard || Mix_Playing(-1) > 0;
+        self.outcome_.musicHeard = self.outcome_.musicHeard || Mix_PlayingMusic() != 0;
         if (director->bonusShip->IsFlying())
         {
             self.outcome_.bonusShipFlew = true;
@@ -335,6 +338,14 @@ enum class Pictures
     Blank, // neither loaded: every picture is the cleared screen
 };
 
+// What of the sound is heard during the run.
+enum class Sounds
+{
+    All,         // effects and the bonus ship's tune
+    EffectsOnly, // some effects, never the tune
+    None,
+};
+
 struct DamageCase
 {
     const char* name;
@@ -342,6 +353,7 @@ struct DamageCase
     // Checked right after the session is made: what loaded and what did not.
     std::function<void(RenderContext* context)> checkLoaded;
     Pictures pictures;
+    Sounds sounds;
 };
 
 void ExpectIntactSound()
@@ -363,7 +375,7 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(Slot(context, 1)->w, ScreenWidth);
              ExpectIntactSound();
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::All},
 
         {"NoDataFolder", [](const std::string& dir) { fs::remove_all(fs::path(dir) / "data"); },
          [](RenderContext* context)
@@ -372,7 +384,7 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(Slot(context, 1), nullptr);
              EXPECT_EQ(gSoundTable.enabled, 0);
          },
-         Pictures::Blank},
+         Pictures::Blank, Sounds::None},
 
         {"DataIsAFile",
          [](const std::string& dir)
@@ -386,7 +398,24 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(Slot(context, 1), nullptr);
              EXPECT_EQ(gSoundTable.enabled, 0);
          },
-         Pictures::Blank},
+         Pictures::Blank, Sounds::None},
+
+        {"FilesAreFolders",
+         [](const std::string& dir)
+         {
+             for (const char* name : {"texture1.png", "clip1.png", "sounddat.lst"})
+             {
+                 fs::remove(DataFile(dir, name));
+                 fs::create_directory(DataFile(dir, name));
+             }
+         },
+         [](RenderContext* context)
+         {
+             EXPECT_EQ(Slot(context, 0), nullptr);
+             EXPECT_EQ(Slot(context, 1), nullptr);
+             EXPECT_EQ(LoadedEffects(), 0);
+         },
+         Pictures::Blank, Sounds::None},
 
         {"EmptyFiles",
          [](const std::string& dir)
@@ -403,7 +432,7 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(gSoundTable.enabled, 1); // an empty list is a list
              EXPECT_EQ(LoadedEffects(), 0);
          },
-         Pictures::Blank},
+         Pictures::Blank, Sounds::None},
 
         {"TruncatedPngs",
          [](const std::string& dir)
@@ -417,7 +446,7 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(Slot(context, 1), nullptr);
              ExpectIntactSound();
          },
-         Pictures::Blank},
+         Pictures::Blank, Sounds::All},
 
         {"SheetSmallerThan512",
          [](const std::string& dir)
@@ -428,7 +457,7 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(Slot(context, 0)->w, 96);
              EXPECT_EQ(Slot(context, 0)->h, 64);
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::All},
 
         {"PalettedSheet",
          [](const std::string& dir)
@@ -438,7 +467,7 @@ std::vector<DamageCase> Cases()
              ASSERT_NE(Slot(context, 0), nullptr);
              EXPECT_EQ(Slot(context, 0)->format->BitsPerPixel, 8);
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::All},
 
         {"RgbSheet",
          [](const std::string& dir) { WriteRgbPng(DataFile(dir, "texture1.png"), GameSheet(dir)); },
@@ -447,7 +476,7 @@ std::vector<DamageCase> Cases()
              ASSERT_NE(Slot(context, 0), nullptr);
              EXPECT_EQ(Slot(context, 0)->format->BitsPerPixel, 24);
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::All},
 
         {"OverlaySmallerThanTheScreen",
          [](const std::string& dir)
@@ -457,7 +486,7 @@ std::vector<DamageCase> Cases()
              ASSERT_NE(Slot(context, 1), nullptr);
              EXPECT_EQ(Slot(context, 1)->w, 100);
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::All},
 
         {"OverlayLargerThanTheScreen",
          [](const std::string& dir)
@@ -467,7 +496,7 @@ std::vector<DamageCase> Cases()
              ASSERT_NE(Slot(context, 1), nullptr);
              EXPECT_EQ(Slot(context, 1)->w, 1000);
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::All},
 
         {"GarbageSoundList",
          [](const std::string& dir)
@@ -487,7 +516,7 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(gSoundTable.enabled, 1);
              EXPECT_EQ(LoadedEffects(), 0);
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::None},
 
         {"ListNamingMissingFiles",
          [](const std::string& dir)
@@ -511,7 +540,7 @@ std::vector<DamageCase> Cases()
                  EXPECT_EQ(gSoundTable.effects[n] != nullptr, n % 2 == 0) << "effect " << n;
              }
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::EffectsOnly},
 
         {"GarbageWavs",
          [](const std::string& dir)
@@ -551,7 +580,7 @@ std::vector<DamageCase> Cases()
              EXPECT_EQ(gSoundTable.enabled, 1);
              EXPECT_EQ(LoadedEffects(), 0);
          },
-         Pictures::Shown},
+         Pictures::Shown, Sounds::None},
     };
 }
 
@@ -611,6 +640,8 @@ TEST_P(DamagedData, GamePlaysThroughWithWhatItCouldLoad)
     EXPECT_GE(outcome.gamesOver, 1);
     EXPECT_TRUE(outcome.titleAfterGameOver);
     EXPECT_TRUE(outcome.bonusShipFlew);
+    EXPECT_EQ(outcome.effectsHeard, damage.sounds != Sounds::None);
+    EXPECT_EQ(outcome.musicHeard, damage.sounds == Sounds::All);
     ASSERT_GT(outcome.sampledPictures, 0);
     if (damage.pictures == Pictures::Shown)
     {
