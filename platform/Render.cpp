@@ -583,6 +583,36 @@ void ResampleThroughSurface(RenderContext* context, const Transform& t, SDL_Surf
     SDL_BlitSurface(scratch, &part, context->screen, &destination);
 }
 
+// Whether SDL can blit from a surface: a format its blitters know. A damaged
+// picture file can load as one they do not (a BMP claiming thousands of bits
+// per pixel comes back as a 4-bit surface without a palette), which SDL would
+// read through a null pointer at the first blit or conversion.
+bool IsDrawable(const SDL_Surface* surface)
+{
+    const SDL_PixelFormat* f = surface->format;
+    if (f == nullptr)
+    {
+        return false;
+    }
+    switch (f->BitsPerPixel)
+    {
+    case 1:
+    case 4:
+    case 8:
+        return f->BytesPerPixel == 1 && f->palette != nullptr && f->palette->colors != nullptr &&
+               f->palette->ncolors > 0;
+    case 15:
+    case 16:
+        return f->BytesPerPixel == 2;
+    case 24:
+        return f->BytesPerPixel == 3;
+    case 32:
+        return f->BytesPerPixel == 4;
+    default:
+        return false;
+    }
+}
+
 // The draw copy of a slot's surface, or null for a surface that has none
 // (not loaded through a slot, or loaded in a layout that needs none).
 const TextureDrawCopy* FindDrawCopy(const TextureBank* bank, const SDL_Surface* texture)
@@ -1062,6 +1092,12 @@ void LoadTextureSlot(TextureBank* bank, int slot, const char* path, SDL_Surface*
         bank->slots[slot] = nullptr;
     }
     SDL_Surface* image = path == nullptr ? nullptr : IMG_Load(path);
+    if (image != nullptr && !IsDrawable(image))
+    {
+        // As for a file that does not load: the slot stays empty.
+        SDL_FreeSurface(image);
+        image = nullptr;
+    }
     // Without a screen there is no format to convert to: the image is kept
     // as it was loaded.
     if (image != nullptr && convert == 1 && screen != nullptr)
