@@ -414,6 +414,23 @@ inline __m128i BlendOver4(__m128i d, __m128i s)
     return _mm_or_si128(_mm_and_si128(_mm_packus_epi16(low, high), colour),
                         _mm_andnot_si128(colour, d));
 }
+
+// Four picture pixels over the four screen pixels at `out`; `opaque`: all
+// four have alpha 255, and their colours are simply put in place.
+inline void StoreOver4(uint32_t* out, __m128i s, bool opaque)
+{
+    auto* at = reinterpret_cast<__m128i*>(out);
+    const __m128i d = _mm_loadu_si128(at);
+    if (opaque)
+    {
+        const __m128i colour = _mm_set1_epi32(static_cast<int>(DrawColourMask));
+        _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(s, colour), _mm_andnot_si128(colour, d)));
+    }
+    else
+    {
+        _mm_storeu_si128(at, BlendOver4(d, s));
+    }
+}
 #endif
 
 // Blends `count` samples onto `out`, starting at texel coordinates (pu, pv)
@@ -447,10 +464,9 @@ void BlendSamples(uint32_t* out, int64_t count, const uint8_t* texels, int32_t p
         {
             continue; // four clear texels (common: the pictures have wide clear areas)
         }
-        auto* at = reinterpret_cast<__m128i*>(out + i);
         const __m128i s = _mm_set_epi32(static_cast<int>(s3), static_cast<int>(s2),
                                         static_cast<int>(s1), static_cast<int>(s0));
-        _mm_storeu_si128(at, BlendOver4(_mm_loadu_si128(at), s));
+        StoreOver4(out + i, s, (s0 & s1 & s2 & s3) >= DrawAlphaMask);
     }
 #endif
     for (; i < count; ++i)
@@ -705,13 +721,12 @@ void BlendRow(uint32_t* out, const uint32_t* in, int count)
     for (; i + 4 <= count; i += 4)
     {
         const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alphas), _mm_setzero_si128())) ==
-            0xFFFF)
+        const __m128i alpha = _mm_and_si128(s, alphas);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128())) == 0xFFFF)
         {
             continue; // four clear texels
         }
-        auto* at = reinterpret_cast<__m128i*>(out + i);
-        _mm_storeu_si128(at, BlendOver4(_mm_loadu_si128(at), s));
+        StoreOver4(out + i, s, _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphas)) == 0xFFFF);
     }
 #endif
     for (; i < count; ++i)
