@@ -5,11 +5,12 @@
 #
 #   tools/fuzz/run.sh BUILD_DIR [SECONDS [TARGET...]]
 #
-# The targets change into a scratch folder of their own, so every path given
-# to them is absolute. SECONDS per target defaults to 600; TARGET is sound_list, texture or
+# SECONDS per target defaults to 600; TARGET is sound_list, texture or
 # debug_console (default: all three). Each target works in
 # BUILD_DIR/fuzz-work/TARGET: corpus/ (new inputs), artifacts/ (crashes, to
 # be turned into a test and a seed under tools/fuzz/corpus) and fuzz-0.log.
+# The targets change into a scratch folder of their own, so every path given
+# to them is absolute.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD_DIR [SECONDS [TARGET...]]}" && pwd)
@@ -26,7 +27,8 @@ for target in $targets; do
     work=$build/fuzz-work/$target
     mkdir -p "$work/corpus" "$work/artifacts"
     echo "== $target: $seconds s, inputs up to $max_len bytes"
-    (cd "$work" && LSAN_OPTIONS=suppressions=$here/lsan.supp "$build/tools/fuzz/fuzz_$target" "$work/corpus" "$here/corpus/$target" \
+    (cd "$work" && LSAN_OPTIONS=suppressions=$here/lsan.supp \
+        "$build/tools/fuzz/fuzz_$target" "$work/corpus" "$here/corpus/$target" \
         -jobs=1 -workers=1 -max_total_time="$seconds" -max_len="$max_len" \
         -rss_limit_mb=2048 -timeout=30 \
         -artifact_prefix="$work/artifacts/" -print_final_stats=1) || true
