@@ -79,6 +79,7 @@ bool IsUsableWavBody(SDL_RWops* source, int64_t size)
     }
     int64_t left = size - static_cast<int64_t>(sizeof riff);
     bool formatRead = false;
+    uint32_t frameBytes = 0; // one sample of every channel
     for (;;)
     {
         uint8_t header[8];
@@ -95,7 +96,7 @@ bool IsUsableWavBody(SDL_RWops* source, int64_t size)
         }
         if (IsTag(header, "data"))
         {
-            return formatRead && length > 0;
+            return formatRead && length >= frameBytes;
         }
         if (!formatRead && !IsTag(header, "fact") && !IsTag(header, "LIST"))
         {
@@ -106,6 +107,7 @@ bool IsUsableWavBody(SDL_RWops* source, int64_t size)
                 return false;
             }
             formatRead = true;
+            frameBytes = ReadLittle16(format + 2) * (ReadLittle16(format + 14) / 8u);
             left -= FormatChunkSize;
             const int64_t rest = int64_t{length} - FormatChunkSize;
             if (SDL_RWseek(source, static_cast<int>(rest), RW_SEEK_CUR) < 0)

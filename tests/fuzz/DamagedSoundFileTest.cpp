@@ -78,6 +78,8 @@ std::vector<DamagedFile> DamagedFiles()
         {"no data chunk after another chunk", Riff(format + Chunk("junk", "abcd"))},
         {"data before the format", Riff(Chunk("LIST", "abcd") + Chunk("data", Samples) + format)},
         {"a format chunk of 2 bytes", Riff(Chunk("fmt ", "\x01") + Chunk("data", Samples))},
+        {"a data chunk shorter than one sample",
+         Riff(Chunk("fmt ", PcmFormat(2, 22050, 16)) + Chunk("data", "abc"))},
         {"a data chunk claiming 4 GB", Riff(format + Chunk("data", Samples, 0xFFFFFFFF))},
         {"a data chunk claiming 2 GB", Riff(format + Chunk("data", Samples, 0x80000000))},
         {"cut inside the header", Riff(format + Chunk("data", Samples)).substr(0, 30)},
