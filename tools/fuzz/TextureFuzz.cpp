@@ -3,14 +3,13 @@
 // rectangles, scales, angles and alpha drawn through the plain path, the
 // transformed path and the whole list, on a dummy-driver screen.
 //
-// Input: a flags byte (bit 0: convert to the screen's format on loading,
-// bit 2: see positionDivisor), a slot byte, a command count byte, that many command
-// records (see ReadCommand), then the image file's bytes.
+// Input: a flags byte (bit 0: load once more, converted to the screen's
+// format), a slot byte, a command count byte, that many command records (see
+// ReadCommand), then the image file's bytes.
 #include "FuzzSupport.h"
 #include "platform/Render.h"
 
 #include <SDL/SDL.h>
-#include <cstdlib>
 
 using namespace skyreel_fuzz;
 
@@ -42,9 +41,8 @@ RenderContext* Context()
 // takes the floats as raw bits (NaN, infinities, denormals, huge values);
 // otherwise they are read as small fixed-point numbers in the range the game
 // uses. Mode bit 1 narrows the rectangle to 16-bit values, where the
-// interesting clipping happens. 32-bit positions are divided by
-// `positionDivisor`.
-void ReadCommand(FuzzReader& in, SpriteCommand* command, int32_t positionDivisor)
+// interesting clipping happens.
+void ReadCommand(FuzzReader& in, SpriteCommand* command)
 {
     const uint8_t mode = in.Take<uint8_t>();
     if ((mode & 2) != 0)
@@ -58,8 +56,8 @@ void ReadCommand(FuzzReader& in, SpriteCommand* command, int32_t positionDivisor
     }
     else
     {
-        command->x = in.Take<int32_t>() / positionDivisor;
-        command->y = in.Take<int32_t>() / positionDivisor;
+        command->x = in.Take<int32_t>();
+        command->y = in.Take<int32_t>();
         command->width = in.Take<int32_t>();
         command->height = in.Take<int32_t>();
         command->u = in.Take<int32_t>();
@@ -82,41 +80,6 @@ void ReadCommand(FuzzReader& in, SpriteCommand* command, int32_t positionDivisor
     command->alpha = in.Take<uint8_t>();
     const uint8_t inUse = in.Take<uint8_t>();
     command->inUse = inUse < 128 ? 1 : inUse - 128;
-}
-
-// Set in the environment, SKYREEL_FUZZ_OPEN_FINDINGS lets the inputs reach
-// the faults listed in tools/fuzz/findings/texture/README.md, which are not
-// ours to mend here; without it the target steps round them.
-bool OpenFindingsWanted()
-{
-    static const bool wanted = std::getenv("SKYREEL_FUZZ_OPEN_FINDINGS") != nullptr;
-    return wanted;
-}
-
-// Whether SDL can blit from the surface. SDL_image reads a BMP's bit count as
-// it stands, and a count it cannot hold gives a 4-bit surface without a
-// palette, which the texture bank keeps and SDL's blitter then reads through
-// a null pointer (an open finding).
-bool IsBlittable(const SDL_Surface* surface)
-{
-    const SDL_PixelFormat* format = surface->format;
-    switch (format->BitsPerPixel)
-    {
-    case 1:
-    case 4:
-    case 8:
-        return format->BytesPerPixel == 1 && format->palette != nullptr &&
-               format->palette->colors != nullptr && format->palette->ncolors > 0;
-    case 15:
-    case 16:
-        return format->BytesPerPixel == 2;
-    case 24:
-        return format->BytesPerPixel == 3;
-    case 32:
-        return format->BytesPerPixel == 4;
-    default:
-        return false;
-    }
 }
 
 // The plain path may switch the texture's blending for one blit but must give
@@ -142,28 +105,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Slots -1 to 16: the two outside the bank must be refused.
     const int slot = in.Take<uint8_t>() % (TextureSlotCount + 2) - 1;
     const int count = in.Take<uint8_t>() % (MaxCommands + 1);
-    // Positions are kept within +-2^30 unless flags bit 2 asks for int's whole
-    // range and SKYREEL_FUZZ_OPEN_FINDINGS is set: the transformed path's
-    // centring, x + width / 2 - side / 2 in int, overflows near int's limits
-    // (an open finding, tools/fuzz/findings/texture/README.md), and the
-    // fuzzer has to get past it. Every other field takes the whole int range.
-    const int32_t positionDivisor = (flags & 4) != 0 && OpenFindingsWanted() ? 1 : 2;
 
     ClearSpriteCommands(context);
     SpriteCommand* commands[MaxCommands] = {};
     for (int i = 0; i < count; ++i)
     {
         commands[i] = NextSpriteCommand(context);
-        ReadCommand(in, commands[i], positionDivisor);
+        ReadCommand(in, commands[i]);
     }
 
     WriteFile("data/fuzz.png", in.rest(), in.remaining());
     LoadTextureRaw(context, slot, "data/fuzz.png");
     SDL_Surface* texture = GetTexture(context, slot);
-    if (texture != nullptr && !IsBlittable(texture) && !OpenFindingsWanted())
-    {
-        return 0;
-    }
     if ((flags & 1) != 0)
     {
         // The same picture converted to the screen's format on loading.
