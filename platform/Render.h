@@ -85,17 +85,22 @@ SDL_Surface* GetTexture(RenderContext* context, int slot);
 SpriteCommand* NextSpriteCommand(RenderContext* context);
 void ClearSpriteCommands(RenderContext* context);
 void DrawSpriteCommands(RenderContext* context);
+// Where the renderer blends a picture with an alpha channel itself (below),
+// a pixel of alpha a over screen pixel d gives d + (s - d) x a / 256 rounded
+// down per channel: within one level of SDL's generic blitter. Opaque texels
+// come out exactly and clear ones leave the screen as it was.
+
 // One unscaled, unrotated blit, with the command's alpha (set on the texture
-// for the blit, then restored). A loaded texture is blitted from its draw copy.
+// for the blit, then restored). A texture blending as usual (with its alpha
+// channel; per-surface alpha does not apply to such a picture) that has a
+// draw copy, or is in the screen's order already, is blended by the renderer;
+// anything else is blitted by SDL as it stands.
 void DrawSpritePlain(RenderContext* context, SpriteCommand* command);
 // Scaled and/or rotated by whole degrees, resampled in 22.10 fixed point into
 // a square RGBA surface blitted centred on the unscaled sprite's centre; the
 // command's alpha is not used. Texels outside the texture are transparent.
 // On a 32-bit screen the square is never made: the part of it that reaches
-// the screen is resampled and blended there directly, to the same picture
-// (partly transparent texels blend as SDL's fast blitters do them, which may
-// be one level per channel off SDL's generic blitter; opaque texels come out
-// exactly, fully transparent ones leave the screen as it was).
+// the screen is resampled and blended there directly, to the same picture.
 // Draws nothing for a texture that is not 32-bit, an angle whose truncation is
 // negative, a scale below 1/1024 (or not a number), or a surface side of 0 or
 // above 8192 pixels.
@@ -107,6 +112,11 @@ void PresentFrame(RenderContext* context);
 
 TextureBank* CreateTextureBank();
 void DestroyTextureBank(TextureBank* bank);
+// Frees what the slot held, loads the picture (converted to the screen's
+// format when `convert` is 1 and there is a screen) and makes its draw copy
+// when it has an alpha channel in another order than the screen's. A file
+// that does not load, or loads in a format SDL cannot blit (a damaged header),
+// leaves the slot empty.
 void LoadTextureSlot(TextureBank* bank, int slot, const char* path, SDL_Surface* screen,
                      int convert);
 SDL_Surface* TextureBankGet(TextureBank* bank, int slot);
