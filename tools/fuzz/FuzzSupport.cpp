@@ -60,6 +60,8 @@ void StartOnce(uint32_t flags)
     {
         Fail("SDL_Init failed on the dummy drivers");
     }
+    // SDL's threads (the audio device's) stopped before the process ends.
+    std::atexit(SDL_Quit);
 }
 
 void WriteFile(const char* path, const uint8_t* data, size_t size)

@@ -11,6 +11,7 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 using namespace skyreel_fuzz;
@@ -44,6 +45,16 @@ void CheckTable()
     }
 }
 
+// At exit, before SDL_Quit: the mixer stopped and its device closed, so its
+// audio thread is not left running while the process tears down.
+void CloseMixer()
+{
+    while (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0)
+    {
+        Mix_CloseAudio();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -52,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The fuzzer holds the mixer open for the whole run: InitSound's open and
     // ShutdownSound's close then only count up and down, instead of starting
     // and joining the audio thread for every input.
-    static const bool held = Mix_OpenAudio(22050, AUDIO_S16, 2, 1024) == 0;
+    static const bool held =
+        Mix_OpenAudio(22050, AUDIO_S16, 2, 1024) == 0 && std::atexit(CloseMixer) == 0;
     if (!held)
     {
         Fail("the dummy audio device did not open");
