@@ -1,5 +1,6 @@
 #include "platform/DebugConsole.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -12,14 +13,18 @@ constexpr const char* FontPath = "data/ascii.bmp";
 constexpr int GlyphsPerRow = 16;
 constexpr int FormatBufferSize = 127;
 
-// SDL takes a bitmap's bit count from its header as it stands, and one it
-// cannot hold comes back as a surface SDL cannot blit (4 bits per pixel
-// without a palette, say): converting or blitting it crashes. A surface is
-// used only when its pixel format is one SDL blits.
+// SDL takes a bitmap's bit count and size from its header as they stand. A
+// bit count it cannot hold comes back as a surface SDL cannot blit (4 bits per
+// pixel without a palette, say), and a height of -2^31 as a surface of that
+// height over a few bytes of pixels: converting or blitting either crashes. A
+// surface is used only when its size fits its pixels and its pixel format is
+// one SDL blits.
 bool IsBlittable(const SDL_Surface* surface)
 {
     const SDL_PixelFormat* format = surface->format;
-    if (format == nullptr)
+    if (format == nullptr || surface->w < 0 || surface->h < 0 ||
+        int64_t{surface->pitch} * 8 < int64_t{surface->w} * format->BitsPerPixel ||
+        (surface->pixels == nullptr && surface->w > 0 && surface->h > 0))
     {
         return false;
     }

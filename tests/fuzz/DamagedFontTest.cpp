@@ -1,7 +1,6 @@
 // Damaged font bitmaps and overlay depths given to the debug console: the
 // console stays off, quietly, and a flush draws nothing and crashes nothing.
 #include "platform/DebugConsole.h"
-
 #include "tests/platform/PlatformTestSupport.h"
 
 #include <cstdint>
@@ -25,9 +24,10 @@ void Put32(std::string& out, uint32_t v)
     Put16(out, static_cast<uint16_t>(v >> 16));
 }
 
-// An 8 x 8 bitmap with a 16-entry palette whose header claims `bitCount`
-// bits per pixel; the pixel bytes are those of a 4-bit picture.
-std::string Bitmap(uint16_t bitCount)
+// An 8-pixel-wide bitmap with a 16-entry palette whose header claims
+// `bitCount` bits per pixel and `height` rows (negative: stored top down);
+// the pixel bytes are those of an 8 x 8 4-bit picture.
+std::string Bitmap(uint16_t bitCount, int32_t height = 8)
 {
     const uint32_t paletteBytes = 16 * 4;
     const uint32_t pixelBytes = 8 * 4;
@@ -38,7 +38,7 @@ std::string Bitmap(uint16_t bitCount)
     Put32(out, offset);
     Put32(out, 40);
     Put32(out, 8); // width
-    Put32(out, 8); // height
+    Put32(out, static_cast<uint32_t>(height));
     Put16(out, 1);
     Put16(out, bitCount);
     Put32(out, 0); // no compression
@@ -108,6 +108,23 @@ TEST_F(DamagedFont, ABitCountSdlCannotHoldLeavesTheConsoleOff)
         EXPECT_EQ(gDebugConsole.lineCount, 1);
         gDebugConsole.lineCount = 0;
     }
+}
+
+// SDL took the height -2^31 as it stands (its negation overflows) and made a
+// surface of that height over 32 bytes of pixels; the first glyph blitted
+// from it read far outside them.
+TEST_F(DamagedFont, AHeightOfMinusTwoToThe31LeavesTheConsoleOff)
+{
+    InitWithFont(Bitmap(4, INT32_MIN));
+    EXPECT_EQ(gDebugConsole.ready, 0);
+    DebugPrint("AB");
+    FlushDebugConsole(context);
+
+    InitWithFont(Bitmap(4, -8)); // an ordinary top-down bitmap
+    EXPECT_EQ(gDebugConsole.ready, 1);
+    DebugPrint("AB");
+    FlushDebugConsole(context);
+    EXPECT_EQ(gDebugConsole.lineCount, 0);
 }
 
 TEST_F(DamagedFont, EmptyOrCutShortBitmapLeavesTheConsoleOff)
