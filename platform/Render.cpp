@@ -599,16 +599,25 @@ void ResampleThroughSurface(RenderContext* context, const Transform& t, SDL_Surf
     SDL_BlitSurface(scratch, &part, context->screen, &destination);
 }
 
-// Whether SDL can blit from a surface: a format its blitters know. A damaged
-// picture file can load as one they do not (a BMP claiming thousands of bits
-// per pixel comes back as a 4-bit surface without a palette), which SDL would
-// read through a null pointer at the first blit or conversion.
+// Whether SDL can blit from a surface: a format its blitters know, and a size
+// its pixels actually cover. A damaged picture file can load as neither (a BMP
+// claiming thousands of bits per pixel comes back as a 4-bit surface without a
+// palette; one claiming a height of -2^31 comes back with that height over a
+// few rows of pixels), and SDL would read outside the pixels at the first blit.
 bool IsDrawable(const SDL_Surface* surface)
 {
     const SDL_PixelFormat* f = surface->format;
-    if (f == nullptr)
+    if (f == nullptr || surface->w < 0 || surface->h < 0)
     {
         return false;
+    }
+    if (surface->w > 0 && surface->h > 0)
+    {
+        const int64_t rowBits = static_cast<int64_t>(surface->w) * f->BitsPerPixel;
+        if (surface->pixels == nullptr || static_cast<int64_t>(surface->pitch) * 8 < rowBits)
+        {
+            return false;
+        }
     }
     switch (f->BitsPerPixel)
     {

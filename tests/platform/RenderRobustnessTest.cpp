@@ -15,7 +15,7 @@ namespace
 
 // An 8 x 8 BMP of 4 bits per pixel with a 16-colour palette; `bitCount`
 // goes into the header as it stands.
-std::vector<uint8_t> FourBitBmp(uint16_t bitCount)
+std::vector<uint8_t> FourBitBmp(uint16_t bitCount, uint32_t height = 8)
 {
     std::vector<uint8_t> file;
     auto put16 = [&file](uint32_t v)
@@ -35,7 +35,7 @@ std::vector<uint8_t> FourBitBmp(uint16_t bitCount)
     put32(14 + 40 + 64); // pixels start after the palette
     put32(40);
     put32(8); // width
-    put32(8); // height
+    put32(height); // negative (two's complement) means rows top-down
     put16(1);
     put16(bitCount);
     put32(0);  // no compression
@@ -133,6 +133,23 @@ TEST_F(RenderRobustness, APictureSdlCannotBlitLeavesItsSlotEmpty)
     for (int convert = 0; convert < 2; ++convert)
     {
         SDL_FillRect(context->screen, nullptr, 0);
+        ClearSpriteCommands(context);
+        LoadTextureSlot(context->bank, 0, damaged.c_str(), context->screen, convert);
+        EXPECT_EQ(GetTexture(context, 0), nullptr) << "convert " << convert;
+        Sprite(GetTexture(context, 0), 10, 10, 8, 8);
+        DrawSpriteCommands(context);
+        EXPECT_EQ(CountLit(), 0);
+    }
+}
+
+TEST_F(RenderRobustness, APictureWhoseSizeItsPixelsDoNotCoverLeavesItsSlotEmpty)
+{
+    // A height of -2^31 cannot be negated: the loader hands back a surface of
+    // that height over a few rows of pixels, which a blit would read far past.
+    const std::string damaged = dir.file("texture1.png");
+    ASSERT_TRUE(WriteBytes(damaged, FourBitBmp(4, 0x80000000u)));
+    for (int convert = 0; convert < 2; ++convert)
+    {
         ClearSpriteCommands(context);
         LoadTextureSlot(context->bank, 0, damaged.c_str(), context->screen, convert);
         EXPECT_EQ(GetTexture(context, 0), nullptr) << "convert " << convert;
