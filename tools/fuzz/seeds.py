@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the seed corpora in tools/fuzz/corpus/. Run from anywhere:
 python3 tools/fuzz/seeds.py. Only needed when the input layouts change; the
-generated files are committed."""
+generated files are committed. The other files there are inputs that once
+reproduced a fault, named after it and kept as they were found; this script
+leaves them alone."""
 import os
 import shutil
 import struct
