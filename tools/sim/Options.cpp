@@ -183,15 +183,15 @@ bool ParseOptions(int argc, const char* const* argv, SimOptions* options, std::s
             {
                 return false;
             }
-            const std::string spec = text;
-            const size_t colon = spec.find(':');
-            if (colon == std::string::npos || colon + 1 >= spec.size() ||
-                !ParseInt(spec.substr(0, colon).c_str(), 1, INT32_MAX, &n))
+            const std::string shotArg = text;
+            const size_t colon = shotArg.find(':');
+            if (colon == std::string::npos || colon + 1 >= shotArg.size() ||
+                !ParseInt(shotArg.substr(0, colon).c_str(), 1, INT32_MAX, &n))
             {
-                *error = "--shot wants N:FILE.png, got \"" + spec + "\"";
+                *error = "--shot wants N:FILE.png, got \"" + shotArg + "\"";
                 return false;
             }
-            o.shots.push_back({static_cast<int32_t>(n), spec.substr(colon + 1)});
+            o.shots.push_back({static_cast<int32_t>(n), shotArg.substr(colon + 1)});
         }
         else if (arg == "--data-dir")
         {
