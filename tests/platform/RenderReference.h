@@ -242,13 +242,19 @@ inline Coverage TexelCoverage(SDL_Surface* surface, uint32_t word)
     return c;
 }
 
-// The transformed path as stated, in plain 32-bit integers, onto `target`;
-// fills `coverage` with the square's pixels that SDL's clipping lets through.
-// The command must be one the renderer accepts.
-inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, CoverageMap* coverage)
+// The transformed path's arithmetic as stated, in plain 32-bit integers:
+// which texel (or none) lands on each pixel of the N x N temporary surface.
+struct TransformedResult
 {
-    SDL_Surface* texture = c.texture;
-    const SDL_PixelFormat* f = texture->format;
+    int n = 0;
+    int blitX = 0;
+    int blitY = 0;
+    std::vector<int> texel; // row * texture width + column, -1 = transparent
+};
+
+inline TransformedResult StatedTransform(const SpriteCommand& c, int textureW, int textureH)
+{
+    TransformedResult out;
     const int sx = static_cast<int>(c.scaleX * 1024.0f);
     const int sy = static_cast<int>(c.scaleY * 1024.0f);
     const int ix = 1048576 / sx;
@@ -263,20 +269,14 @@ inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, Cover
     const int w = a == 0 ? c.width * sx : c.width * static_cast<int>(c.scaleX * 1448.0f);
     const int h = a == 0 ? c.height * sy : c.height * static_cast<int>(c.scaleY * 1448.0f);
     const int n = std::max(w, h) >> 10;
-    uint32_t alphaMask = f->Amask;
-    uint32_t opaqueBits = 0;
-    if (alphaMask == 0)
-    {
-        alphaMask = ~(f->Rmask | f->Gmask | f->Bmask);
-        opaqueBits = alphaMask;
-    }
-    SDL_Surface* square =
-        SDL_CreateRGBSurface(0, n, n, 32, f->Rmask, f->Gmask, f->Bmask, alphaMask);
-    SDL_FillRect(square, nullptr, 0);
     const int hx = (ix * -n) / 2;
     const int hy = (iy * -n) / 2;
     int rowU = (hx * cosA - hy * sinA) / 1024 + (c.width / 2) * 1024;
     int rowV = (hx * sinA + hy * cosA) / 1024 + (c.height / 2) * 1024;
+    out.n = n;
+    out.blitX = c.x + c.width / 2 - n / 2;
+    out.blitY = c.y + c.height / 2 - n / 2;
+    out.texel.assign(static_cast<size_t>(n) * n, -1);
     for (int r = 0; r < n; ++r)
     {
         int pu = rowU;
@@ -287,9 +287,9 @@ inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, Cover
             {
                 const int tc = c.u + (pu >> 10);
                 const int tr = c.v + (pv >> 10);
-                if (tc >= 0 && tc < texture->w && tr >= 0 && tr < texture->h)
+                if (tc >= 0 && tc < textureW && tr >= 0 && tr < textureH)
                 {
-                    SetPixel32(square, col, r, GetPixel32(texture, tc, tr) | opaqueBits);
+                    out.texel[static_cast<size_t>(r) * n + col] = tr * textureW + tc;
                 }
             }
             pu += duCol;
@@ -298,9 +298,43 @@ inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, Cover
         rowU += duRow;
         rowV += dvRow;
     }
+    return out;
+}
+
+// The transformed path as stated, in plain 32-bit integers, onto `target`;
+// fills `coverage` with the square's pixels that SDL's clipping lets through.
+// The command must be one the renderer accepts.
+inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, CoverageMap* coverage)
+{
+    SDL_Surface* texture = c.texture;
+    const SDL_PixelFormat* f = texture->format;
+    const TransformedResult map = StatedTransform(c, texture->w, texture->h);
+    const int n = map.n;
+    uint32_t alphaMask = f->Amask;
+    uint32_t opaqueBits = 0;
+    if (alphaMask == 0)
+    {
+        alphaMask = ~(f->Rmask | f->Gmask | f->Bmask);
+        opaqueBits = alphaMask;
+    }
+    SDL_Surface* square =
+        SDL_CreateRGBSurface(0, n, n, 32, f->Rmask, f->Gmask, f->Bmask, alphaMask);
+    SDL_FillRect(square, nullptr, 0);
+    for (int r = 0; r < n; ++r)
+    {
+        for (int col = 0; col < n; ++col)
+        {
+            const int texel = map.texel[static_cast<size_t>(r) * n + col];
+            if (texel >= 0)
+            {
+                SetPixel32(square, col, r,
+                           GetPixel32(texture, texel % texture->w, texel / texture->w) |
+                               opaqueBits);
+            }
+        }
+    }
     SDL_Rect whole = {0, 0, static_cast<Uint16>(n), static_cast<Uint16>(n)};
-    SDL_Rect at = {static_cast<Sint16>(c.x + c.width / 2 - n / 2),
-                   static_cast<Sint16>(c.y + c.height / 2 - n / 2), 0, 0};
+    SDL_Rect at = {static_cast<Sint16>(map.blitX), static_cast<Sint16>(map.blitY), 0, 0};
     const int left = at.x;
     const int top = at.y;
     SDL_Surface* generic = GenericOrderCopy(square);

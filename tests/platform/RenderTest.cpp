@@ -3,6 +3,7 @@
 #include "platform/Render.h"
 
 #include "tests/platform/PlatformTestSupport.h"
+#include "tests/platform/RenderReference.h"
 
 #include <algorithm>
 #include <cmath>
@@ -97,65 +98,6 @@ class RenderTest : public ::testing::Test
     ScopedSdl sdl{SDL_INIT_VIDEO};
     RenderContext* context = nullptr;
 };
-
-// The transformed path's arithmetic as stated, in plain 32-bit integers:
-// which texel (or none) lands on each pixel of the N x N temporary surface.
-struct TransformedResult
-{
-    int n = 0;
-    int blitX = 0;
-    int blitY = 0;
-    std::vector<int> texel; // row * texture width + column, -1 = transparent
-};
-
-TransformedResult StatedTransform(const SpriteCommand& c, int textureW, int textureH)
-{
-    TransformedResult out;
-    const int sx = static_cast<int>(c.scaleX * 1024.0f);
-    const int sy = static_cast<int>(c.scaleY * 1024.0f);
-    const int ix = 1048576 / sx;
-    const int iy = 1048576 / sy;
-    const int a = static_cast<int>(c.angle) % 360;
-    const int sinA = FixedSineTable[a];
-    const int cosA = FixedCosineTable[a];
-    const int duCol = (ix * cosA) / 1024;
-    const int dvCol = (ix * sinA) / 1024;
-    const int duRow = -(iy * sinA) / 1024;
-    const int dvRow = (iy * cosA) / 1024;
-    const int w = a == 0 ? c.width * sx : c.width * static_cast<int>(c.scaleX * 1448.0f);
-    const int h = a == 0 ? c.height * sy : c.height * static_cast<int>(c.scaleY * 1448.0f);
-    const int n = std::max(w, h) >> 10;
-    const int hx = (ix * -n) / 2;
-    const int hy = (iy * -n) / 2;
-    int rowU = (hx * cosA - hy * sinA) / 1024 + (c.width / 2) * 1024;
-    int rowV = (hx * sinA + hy * cosA) / 1024 + (c.height / 2) * 1024;
-    out.n = n;
-    out.blitX = c.x + c.width / 2 - n / 2;
-    out.blitY = c.y + c.height / 2 - n / 2;
-    out.texel.assign(static_cast<size_t>(n) * n, -1);
-    for (int r = 0; r < n; ++r)
-    {
-        int pu = rowU;
-        int pv = rowV;
-        for (int col = 0; col < n; ++col)
-        {
-            if (pu >= 0 && pu < c.width * 1024 && pv >= 0 && pv < c.height * 1024)
-            {
-                const int tc = c.u + (pu >> 10);
-                const int tr = c.v + (pv >> 10);
-                if (tc >= 0 && tc < textureW && tr >= 0 && tr < textureH)
-                {
-                    out.texel[static_cast<size_t>(r) * n + col] = tr * textureW + tc;
-                }
-            }
-            pu += duCol;
-            pv += dvCol;
-        }
-        rowU += duRow;
-        rowV += dvRow;
-    }
-    return out;
-}
 
 } // namespace
 
