@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 // sin and cos of k degrees, k = 0..360, rounded to 6 decimals.
+// clang-format off
 const float AngleSineTable[AngleTableSize] = {
     0.0f, 0.017452f, 0.034899f, 0.052336f, 0.069756f, 0.087156f, 0.104528f, 0.121869f,
     0.139173f, 0.156434f, 0.173648f, 0.190809f, 0.207912f, 0.224951f, 0.241922f, 0.258819f,
@@ -103,6 +104,7 @@ const float AngleCosineTable[AngleTableSize] = {
     0.990268f, 0.992546f, 0.994522f, 0.996195f, 0.997564f, 0.99863f, 0.999391f, 0.999848f,
     1.0f,
 };
+// clang-format on
 
 namespace
 {
@@ -131,7 +133,8 @@ int AngleTo(int dy, int dx)
 {
     const float fy = static_cast<float>(dy);
     const float fx = static_cast<float>(dx);
-    const float radians = static_cast<float>(std::atan2(static_cast<double>(fy), static_cast<double>(fx)));
+    const float radians =
+        static_cast<float>(std::atan2(static_cast<double>(fy), static_cast<double>(fx)));
     // The divisor is this ten-digit literal, not the exact 2 pi: aimed shots
     // depend on it to the last unit.
     const double units = static_cast<double>(radians) * 65536.0 / 6.283185307;

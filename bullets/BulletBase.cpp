@@ -24,15 +24,8 @@ int TruncatedTurnRemainder(float value)
 } // namespace
 
 BulletBase::BulletBase()
-    : direction(0.0f),
-      directionOffset(0.0f),
-      speed(1.0f),
-      acceleration(0.0f),
-      spin(0.0f),
-      maxSpeed(0.0f),
-      life(0),
-      prev(nullptr),
-      next(nullptr)
+    : direction(0.0f), directionOffset(0.0f), speed(1.0f), acceleration(0.0f), spin(0.0f),
+      maxSpeed(0.0f), life(0), prev(nullptr), next(nullptr)
 {
 }
 

@@ -30,9 +30,9 @@ float RisingEmitterSpeed(int32_t level)
 
 struct FanVolley
 {
-    int32_t period;  // frames between volleys
-    int32_t pairs;   // shots either side of the aimed centre shot
-    float spread;    // AngleUnit between neighbouring shots
+    int32_t period; // frames between volleys
+    int32_t pairs;  // shots either side of the aimed centre shot
+    float spread;   // AngleUnit between neighbouring shots
 };
 
 FanVolley FanVolleyFor(int32_t level)
@@ -96,9 +96,7 @@ int32_t AimedPeriodFor(int32_t level)
 
 } // namespace
 
-BulletMaker::BulletMaker() : level(1), target(nullptr), manager(nullptr), owner(nullptr)
-{
-}
+BulletMaker::BulletMaker() : level(1), target(nullptr), manager(nullptr), owner(nullptr) {}
 
 BulletMaker::~BulletMaker() = default;
 

@@ -65,7 +65,7 @@ private:
     // Offers b to the manager; destroys it at once when refused.
     void Offer(BulletMaker* b);
     // A new emitter at the owner's position, configured from this object.
-    BulletMaker* MakeEmitter(int32_t motion, int32_t lifeFrames, float heading,
-                             float headingOffset, float emitterSpeed, bool canHit);
+    BulletMaker* MakeEmitter(int32_t motion, int32_t lifeFrames, float heading, float headingOffset,
+                             float emitterSpeed, bool canHit);
     void InitShot(BulletMaker& b);
 };

@@ -13,9 +13,7 @@ BulletMaker* NextOf(const BulletMaker* b)
 
 } // namespace
 
-BulletManage::BulletManage() : count(0), head(nullptr), tail(nullptr), frameGrazeCount(0)
-{
-}
+BulletManage::BulletManage() : count(0), head(nullptr), tail(nullptr), frameGrazeCount(0) {}
 
 BulletManage::~BulletManage()
 {

@@ -41,8 +41,8 @@ public:
     // Draws the bullets in list order, at most MaxBullets; returns the number drawn.
     int Draw();
 
-    int32_t count;          // bullets in the list, 0..MaxBullets
-    BulletMaker* head;      // oldest bullet, null when empty
-    BulletMaker* tail;      // newest bullet, null when empty
+    int32_t count;           // bullets in the list, 0..MaxBullets
+    BulletMaker* head;       // oldest bullet, null when empty
+    BulletMaker* tail;       // newest bullet, null when empty
     int32_t frameGrazeCount; // grazes found by the last Collide
 };

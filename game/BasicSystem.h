@@ -8,7 +8,7 @@
 
 class BasicSystem
 {
-  public:
+public:
     virtual ~BasicSystem(); // stops the music
 
     // Stops music and effects, then loads texture slot 0 (the sprite sheet)

@@ -24,6 +24,6 @@ public:
     int32_t motionType; // bullets only: which per-frame step runs after Move
     bool grazeEnabled;
     bool hitEnabled;
-    float hitRadius;    // field units
-    float grazeRadius;  // field units
+    float hitRadius;   // field units
+    float grazeRadius; // field units
 };

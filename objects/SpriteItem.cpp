@@ -3,20 +3,8 @@
 #include "platform/Render.h"
 
 SpriteItem::SpriteItem()
-    : x(0.0f),
-      y(0.0f),
-      width(0),
-      height(0),
-      alpha(1.0f),
-      scale(1.0f),
-      u(0),
-      v(0),
-      angle(0.0f),
-      centered(false),
-      active(false),
-      visible(false),
-      texture(0),
-      renderContext(nullptr)
+    : x(0.0f), y(0.0f), width(0), height(0), alpha(1.0f), scale(1.0f), u(0), v(0), angle(0.0f),
+      centered(false), active(false), visible(false), texture(0), renderContext(nullptr)
 {
 }
 

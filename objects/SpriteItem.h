@@ -28,18 +28,18 @@ public:
     // Without a render context nothing is taken.
     virtual bool Draw();
 
-    float x;       // field units; the centre when centered, else the top-left corner
+    float x; // field units; the centre when centered, else the top-left corner
     float y;
     int32_t width; // source rectangle in pixels, also the on-screen size at scale 1
     int32_t height;
-    float alpha;   // opacity 0.0 (invisible) .. 1.0 (opaque)
-    float scale;   // applied to both axes, about the sprite's centre
-    int32_t u;     // source rectangle's top-left corner in the texture, pixels
+    float alpha; // opacity 0.0 (invisible) .. 1.0 (opaque)
+    float scale; // applied to both axes, about the sprite's centre
+    int32_t u;   // source rectangle's top-left corner in the texture, pixels
     int32_t v;
-    float angle;   // rotation in AngleUnit (65536 per turn)
+    float angle; // rotation in AngleUnit (65536 per turn)
     bool centered;
-    bool active;   // owners' bookkeeping: the object is in play
-    bool visible;  // Draw produces a picture only when set
+    bool active;     // owners' bookkeeping: the object is in play
+    bool visible;    // Draw produces a picture only when set
     int32_t texture; // texture slot 0..15
     RenderContext* renderContext;
 };

@@ -1,8 +1,7 @@
 // Test entry: every test process runs SDL on its dummy drivers, so no window
 // or sound device is ever opened.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {

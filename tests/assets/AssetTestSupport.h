@@ -7,11 +7,15 @@
 #include <string>
 #include <vector>
 
-inline std::string RepoPath(const std::string& relative) { return std::string(SKYREEL_SOURCE_DIR) + "/" + relative; }
+inline std::string RepoPath(const std::string& relative)
+{
+    return std::string(SKYREEL_SOURCE_DIR) + "/" + relative;
+}
 
 // The whole file; empty when it cannot be read.
 inline std::vector<uint8_t> ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }

@@ -3,11 +3,10 @@
 #include "AssetTestSupport.h"
 #include "tools/assets/AssetWriter.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace
@@ -18,7 +17,8 @@ struct TempDir
     std::filesystem::path path;
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "skyreel-assets-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "skyreel-assets-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr)
         {
             path = pattern;
@@ -40,9 +40,11 @@ void ExpectFolderMatches(const std::string& generatedFolder, const std::string& 
         const auto committed = ReadFileBytes(RepoPath(committedFolder + "/" + file.name));
         ASSERT_FALSE(generated.empty()) << file.name << " was not written";
         EXPECT_EQ(generated.size(), committed.size())
-            << committedFolder << "/" << file.name << " differs from the generator's output: run `make data`";
+            << committedFolder << "/" << file.name
+            << " differs from the generator's output: run `make data`";
         EXPECT_TRUE(generated == committed)
-            << committedFolder << "/" << file.name << " differs from the generator's output: run `make data`";
+            << committedFolder << "/" << file.name
+            << " differs from the generator's output: run `make data`";
     }
 }
 

@@ -5,10 +5,9 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <memory>
 #include <set>
 #include <stdexcept>
@@ -93,7 +92,8 @@ Uint8 AlphaAt(SDL_Surface* s, int x, int y)
 
 bool Overlaps(const Rect& a, const Rect& b)
 {
-    return a.u < b.u + b.width && b.u < a.u + a.width && a.v < b.v + b.height && b.v < a.v + a.height;
+    return a.u < b.u + b.width && b.u < a.u + a.width && a.v < b.v + b.height &&
+           b.v < a.v + a.height;
 }
 
 bool SamePicture(SDL_Surface* s, const Rect& a, const Rect& b)
@@ -103,7 +103,8 @@ bool SamePicture(SDL_Surface* s, const Rect& a, const Rect& b)
         for (int x = 0; x < a.width; ++x)
         {
             const Uint32* px = static_cast<const Uint32*>(s->pixels);
-            if (px[(a.v + y) * (s->pitch / 4) + a.u + x] != px[(b.v + y) * (s->pitch / 4) + b.u + x])
+            if (px[(a.v + y) * (s->pitch / 4) + a.u + x] !=
+                px[(b.v + y) * (s->pitch / 4) + b.u + x])
             {
                 return false;
             }
@@ -143,7 +144,8 @@ TEST(SpriteSheet, EveryNamedRectangleLiesInsideAndHoldsAPicture)
     ASSERT_NE(sheet, nullptr);
     for (const Rect& r : SheetRects)
     {
-        EXPECT_TRUE(r.u >= 0 && r.v >= 0 && r.u + r.width <= sheet->w && r.v + r.height <= sheet->h) << r.name;
+        EXPECT_TRUE(r.u >= 0 && r.v >= 0 && r.u + r.width <= sheet->w && r.v + r.height <= sheet->h)
+            << r.name;
         int opaque = 0;
         for (int y = r.v; y < r.v + r.height; ++y)
         {
@@ -162,7 +164,8 @@ TEST(SpriteSheet, NoTwoPicturesOverlapAndTheRestIsTransparent)
     {
         for (size_t j = i + 1; j < std::size(SheetRects); ++j)
         {
-            EXPECT_FALSE(Overlaps(SheetRects[i], SheetRects[j])) << SheetRects[i].name << " / " << SheetRects[j].name;
+            EXPECT_FALSE(Overlaps(SheetRects[i], SheetRects[j]))
+                << SheetRects[i].name << " / " << SheetRects[j].name;
         }
     }
     SurfacePtr sheet = LoadPicture("data/texture1.png");
@@ -192,7 +195,8 @@ TEST(SpriteSheet, AnimationPicturesDiffer)
     EXPECT_FALSE(SamePicture(sheet.get(), Named("enemy walk 0"), Named("enemy explosion")));
     for (int d = 0; d < 9; ++d)
     {
-        EXPECT_FALSE(SamePicture(sheet.get(), SheetRects[14 + d], SheetRects[15 + d])) << "digits " << d;
+        EXPECT_FALSE(SamePicture(sheet.get(), SheetRects[14 + d], SheetRects[15 + d]))
+            << "digits " << d;
     }
 }
 
@@ -225,7 +229,8 @@ TEST(SpriteSheet, TurningBackgroundFadesOutBeforeItsCorners)
         {
             const double dx = x + 0.5 - r.width / 2.0;
             const double dy = y + 0.5 - r.height / 2.0;
-            if (std::sqrt(dx * dx + dy * dy) > r.width / 2.0 && AlphaAt(sheet.get(), r.u + x, r.v + y) != 0)
+            if (std::sqrt(dx * dx + dy * dy) > r.width / 2.0 &&
+                AlphaAt(sheet.get(), r.u + x, r.v + y) != 0)
             {
                 ++outside;
             }
@@ -284,8 +289,9 @@ TEST(ConsoleFont, LoadsAsA128SquareBitmapWithEveryPrintableGlyph)
     ASSERT_EQ(font->w, 128);
     ASSERT_EQ(font->h, 128);
     ASSERT_TRUE(font->format->BitsPerPixel == 24 || font->format->BitsPerPixel == 32);
-    SurfacePtr rgba(SDL_CreateRGBSurface(0, 128, 128, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000),
-                    &SDL_FreeSurface);
+    SurfacePtr rgba(
+        SDL_CreateRGBSurface(0, 128, 128, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000),
+        &SDL_FreeSurface);
     ASSERT_NE(rgba, nullptr);
     ASSERT_EQ(SDL_BlitSurface(font.get(), nullptr, rgba.get(), nullptr), 0);
     ASSERT_EQ(SDL_LockSurface(rgba.get()), 0);
@@ -299,7 +305,8 @@ TEST(ConsoleFont, LoadsAsA128SquareBitmapWithEveryPrintableGlyph)
             for (int x = 0; x < 8; ++x)
             {
                 Uint8 a = 0;
-                const SDL_Color c = PixelAt(rgba.get(), 8 * (code % 16) + x, 8 * (code / 16) + y, &a);
+                const SDL_Color c =
+                    PixelAt(rgba.get(), 8 * (code % 16) + x, 8 * (code / 16) + y, &a);
                 const bool lit = c.r != 0 || c.g != 0 || c.b != 0;
                 cell.push_back(lit);
                 ink += lit ? 1 : 0;

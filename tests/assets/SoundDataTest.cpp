@@ -6,11 +6,10 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -86,7 +85,8 @@ Wav ReadWav(const std::string& relative)
     int channels = 0;
     while (at + 8 <= b.size())
     {
-        const std::string id(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at) + 4);
+        const std::string id(b.begin() + static_cast<long>(at),
+                             b.begin() + static_cast<long>(at) + 4);
         const uint32_t size = Le(b, at + 4, 4);
         const size_t body = at + 8;
         if (body + size > b.size())
@@ -122,7 +122,10 @@ int Peak(const std::vector<int>& s)
     return peak;
 }
 
-double PeakDb(const std::vector<int>& s) { return 20.0 * std::log10(Peak(s) / 32768.0); }
+double PeakDb(const std::vector<int>& s)
+{
+    return 20.0 * std::log10(Peak(s) / 32768.0);
+}
 
 // Fundamental frequency from the autocorrelation over a stretch of samples:
 // the shortest lag whose correlation comes within 10% of the best.
@@ -145,7 +148,8 @@ double EstimatePitch(const std::vector<int>& s, int rate, int from, int count)
     for (int lag = minLag + 1; lag < maxLag; ++lag)
     {
         const double c = corr[static_cast<size_t>(lag)];
-        if (c >= 0.9 * best && c >= corr[static_cast<size_t>(lag - 1)] && c >= corr[static_cast<size_t>(lag + 1)])
+        if (c >= 0.9 * best && c >= corr[static_cast<size_t>(lag - 1)] &&
+            c >= corr[static_cast<size_t>(lag + 1)])
         {
             return static_cast<double>(rate) / lag;
         }
@@ -259,7 +263,8 @@ TEST(SoundFiles, MarchBeatsPlayTheirNotes)
         const Wav wav = ReadWav(effects.at(n));
         ASSERT_GT(wav.channels, 0);
         // After the opening thump has settled on the note.
-        const double pitch = EstimatePitch(wav.samples, wav.rate, wav.rate * 40 / 1000, wav.rate * 80 / 1000);
+        const double pitch =
+            EstimatePitch(wav.samples, wav.rate, wav.rate * 40 / 1000, wav.rate * 80 / 1000);
         const double expected = assets::NoteFrequency(notes[static_cast<size_t>(n - 1)]);
         EXPECT_NEAR(pitch, expected, expected * 0.03) << "beat " << n;
         pitches.push_back(pitch);

@@ -1,10 +1,9 @@
 #include "bullets/Angle.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace
 {

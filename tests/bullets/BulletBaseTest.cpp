@@ -2,9 +2,8 @@
 
 #include "bullets/Angle.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace
@@ -132,10 +131,9 @@ TEST(BulletBaseBounds, BoxMustOverlapTheFieldStrictly)
         float direction;
         bool inside;
     } cases[] = {
-        {451.9f, 100.0f, 0.0f, true},    {452.0f, 100.0f, 0.0f, false},
-        {-3.9f, 100.0f, 0.0f, true},     {-4.0f, 100.0f, 0.0f, false},
-        {100.0f, -3.9f, 0.0f, true},     {100.0f, -4.0f, 0.0f, false},
-        {100.0f, 483.9f, 0.0f, true},    {100.0f, 484.0f, 0.0f, false},
+        {451.9f, 100.0f, 0.0f, true}, {452.0f, 100.0f, 0.0f, false}, {-3.9f, 100.0f, 0.0f, true},
+        {-4.0f, 100.0f, 0.0f, false}, {100.0f, -3.9f, 0.0f, true},   {100.0f, -4.0f, 0.0f, false},
+        {100.0f, 483.9f, 0.0f, true}, {100.0f, 484.0f, 0.0f, false},
     };
     for (const auto& c : cases)
     {

@@ -5,7 +5,6 @@
 #include "bullets/BulletManage.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 // The bullets from head to tail; fails the test unless every link agrees with

@@ -6,9 +6,8 @@
 #include "tests/bullets/LiveAllocations.h"
 #include "tests/objects/TestRenderContext.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace

@@ -5,9 +5,8 @@
 #include "tests/bullets/LiveAllocations.h"
 #include "tests/objects/TestRenderContext.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace
 {
@@ -192,8 +191,8 @@ TEST(BulletManageCollide, HitsAreNotGrazesAndEachBulletGrazesOnce)
 {
     BulletManage list;
     const ShootingObject ship = Ship(100.0f, 100.0f);
-    BulletMaker* hitting = NewShot(100.0f, 105.0f);  // 5 + 1 = 6 reaches
-    BulletMaker* grazing = NewShot(110.0f, 100.0f);  // within 12 + 4
+    BulletMaker* hitting = NewShot(100.0f, 105.0f); // 5 + 1 = 6 reaches
+    BulletMaker* grazing = NewShot(110.0f, 100.0f); // within 12 + 4
     BulletMaker* grazing2 = NewShot(100.0f, 84.0f);
     BulletMaker* harmless = NewShot(100.0f, 100.0f);
     harmless->hitEnabled = false; // takes part in neither test

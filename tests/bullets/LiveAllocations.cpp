@@ -8,7 +8,7 @@ namespace
 {
 std::atomic<long> liveBlocks{0};
 std::atomic<long> madeBlocks{0};
-}
+} // namespace
 
 long LiveAllocations()
 {

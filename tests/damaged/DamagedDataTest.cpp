@@ -211,7 +211,7 @@ void PushScriptedKeys(int u)
 // so that the next batch runs extra updates, as on a slow machine.
 class ScriptedGame
 {
-  public:
+public:
     ScriptedGame(RenderContext* context, GameSession* session)
         : context_(context), session_(session)
     {
@@ -225,7 +225,7 @@ class ScriptedGame
         return outcome_;
     }
 
-  private:
+private:
     static ScriptedGame& Self(void* user) { return *static_cast<ScriptedGame*>(user); }
     static uint32_t GetTicks(void* user) { return Self(user).now_; }
     static void Delay(void* user, uint32_t ms) { Self(user).now_ += ms; }

@@ -56,7 +56,7 @@ std::string Bitmap(uint16_t bitCount, int32_t height = 8)
 
 class DamagedFont : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

@@ -100,7 +100,7 @@ std::vector<DamagedFile> DamagedFiles()
 
 class DamagedSoundFile : public ::testing::TestWithParam<DamagedFile>
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

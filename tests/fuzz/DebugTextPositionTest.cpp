@@ -35,7 +35,7 @@ bool WriteCellFont(const std::string& path)
 
 class DebugTextPosition : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

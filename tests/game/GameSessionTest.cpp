@@ -18,7 +18,7 @@ namespace
 
 class GameSessionTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

@@ -31,7 +31,7 @@ bool WriteTestFont(const std::string& path)
 
 class DebugConsoleTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

@@ -10,7 +10,7 @@ namespace
 
 class InputTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

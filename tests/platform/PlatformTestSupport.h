@@ -24,21 +24,21 @@ constexpr uint32_t RgbaA = 0xFF000000u;
 // SDL initialised for one test, shut down after it.
 class ScopedSdl
 {
-  public:
+public:
     explicit ScopedSdl(Uint32 flags) { ok_ = SDL_Init(flags) == 0; }
     ~ScopedSdl() { SDL_Quit(); }
     ScopedSdl(const ScopedSdl&) = delete;
     ScopedSdl& operator=(const ScopedSdl&) = delete;
     bool ok() const { return ok_; }
 
-  private:
+private:
     bool ok_ = false;
 };
 
 // A fresh folder, removed with everything in it at the end.
 class TempDir
 {
-  public:
+public:
     TempDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "skyreel-XXXXXX").string();
@@ -57,14 +57,14 @@ class TempDir
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-  private:
+private:
     std::string path_;
 };
 
 // Working directory changed for one test, restored after it.
 class ScopedChdir
 {
-  public:
+public:
     explicit ScopedChdir(const std::string& dir) : previous_(std::filesystem::current_path())
     {
         std::filesystem::current_path(dir);
@@ -77,14 +77,14 @@ class ScopedChdir
     ScopedChdir(const ScopedChdir&) = delete;
     ScopedChdir& operator=(const ScopedChdir&) = delete;
 
-  private:
+private:
     std::filesystem::path previous_;
 };
 
 // Environment variable set for one test, restored after it.
 class ScopedEnv
 {
-  public:
+public:
     ScopedEnv(const char* name, const char* value) : name_(name)
     {
         const char* old = std::getenv(name);
@@ -109,7 +109,7 @@ class ScopedEnv
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-  private:
+private:
     std::string name_;
     std::string old_;
     bool hadOld_ = false;

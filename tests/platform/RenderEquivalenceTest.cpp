@@ -23,7 +23,7 @@ constexpr uint32_t BgraR = 0x0000FF00u, BgraG = 0x00FF0000u, BgraB = 0xFF000000u
 
 class RenderEquivalence : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

@@ -34,7 +34,7 @@ std::vector<uint8_t> FourBitBmp(uint16_t bitCount, uint32_t height = 8)
     put32(0);
     put32(14 + 40 + 64); // pixels start after the palette
     put32(40);
-    put32(8); // width
+    put32(8);      // width
     put32(height); // negative (two's complement) means rows top-down
     put16(1);
     put16(bitCount);
@@ -68,7 +68,7 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 
 class RenderRobustness : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

@@ -41,7 +41,7 @@ SDL_Surface* MakePatternTexture(int w, int h)
 
 class RenderTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(sdl.ok());

@@ -31,7 +31,7 @@ void ExpectIgnored(const char* line)
 // Opens sound with a list written into a scratch folder; shuts it down after.
 class SoundTest : public ::testing::Test
 {
-  protected:
+protected:
     void TearDown() override
     {
         if (gSoundTable.enabled != 0)

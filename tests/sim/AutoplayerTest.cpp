@@ -11,7 +11,7 @@ namespace
 
 class AutoplayerTest : public SimSession
 {
-  protected:
+protected:
     // One update with the bot's changes; keeps them all.
     void BotUpdate(sim::Autoplayer& bot)
     {

@@ -16,7 +16,7 @@ namespace
 
 class RunTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         char pattern[] = "/tmp/skyreel-sim-test-XXXXXX";

@@ -18,7 +18,7 @@
 
 class SimSession : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         std::string error;

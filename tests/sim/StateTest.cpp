@@ -101,7 +101,7 @@ TEST_F(StateHashTest, SeesTheDirectorShipShotConvoyAndBonusShip)
 
 class InvariantTest : public SimSession
 {
-  protected:
+protected:
     // A fresh checker that has seen the current state pass, then the state
     // poked, checked again and put back. Returns the message of the failure.
     template <typename Poke, typename Unpoke> std::string Broken(Poke poke, Unpoke unpoke)

@@ -23,7 +23,8 @@ std::vector<GeneratedFile> GenerateIconFiles();
 
 // Writes the files into folder (which must exist). False with a message in
 // *error when a file cannot be written.
-bool WriteFiles(const std::string& folder, const std::vector<GeneratedFile>& files, std::string* error);
+bool WriteFiles(const std::string& folder, const std::vector<GeneratedFile>& files,
+                std::string* error);
 
 // Mock-ups of the title and play screens, laid out as the game draws them
 // (nearest-neighbour scaling), for looking at the art: title.png, play.png.

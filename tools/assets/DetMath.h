@@ -36,7 +36,10 @@ inline double DetSin(double x)
     return sum;
 }
 
-inline double DetCos(double x) { return DetSin(x + Pi / 2); }
+inline double DetCos(double x)
+{
+    return DetSin(x + Pi / 2);
+}
 
 // e to the power x, for |x| below about 700.
 inline double DetExp(double x)
@@ -55,7 +58,10 @@ inline double DetExp(double x)
 }
 
 // 2 to the power x.
-inline double DetExp2(double x) { return DetExp(x * 0.69314718055994530942); }
+inline double DetExp2(double x)
+{
+    return DetExp(x * 0.69314718055994530942);
+}
 
 // Arc tangent of x, result in [-pi/2, pi/2].
 inline double DetAtan(double x)
@@ -128,10 +134,16 @@ struct Noise
     // Uniform in [-1, 1).
     double Signed() { return Unit() * 2.0 - 1.0; }
     // Uniform integer in [lo, hi].
-    int Range(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<unsigned>(hi - lo + 1)); }
+    int Range(int lo, int hi)
+    {
+        return lo + static_cast<int>(Next() % static_cast<unsigned>(hi - lo + 1));
+    }
 };
 
-inline double Clamp01(double v) { return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v); }
+inline double Clamp01(double v)
+{
+    return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
+}
 
 inline double SmoothStep(double edge0, double edge1, double v)
 {

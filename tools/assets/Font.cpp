@@ -178,7 +178,8 @@ GlyphTable ParseFont(const char* source)
             const size_t start = i * (GlyphWidth + 1);
             if (start + GlyphWidth > line.size())
             {
-                throw std::runtime_error("font band '" + band + "' row " + std::to_string(row) + " is short");
+                throw std::runtime_error("font band '" + band + "' row " + std::to_string(row) +
+                                         " is short");
             }
             uint8_t bits = 0;
             for (int x = 0; x < GlyphWidth; ++x)
@@ -190,7 +191,8 @@ GlyphTable ParseFont(const char* source)
                 }
                 else if (c != '.')
                 {
-                    throw std::runtime_error("font band '" + band + "' has a stray '" + std::string(1, c) + "'");
+                    throw std::runtime_error("font band '" + band + "' has a stray '" +
+                                             std::string(1, c) + "'");
                 }
             }
             table[band[i]][static_cast<size_t>(row)] = bits;
@@ -220,7 +222,10 @@ std::array<uint8_t, GlyphRows> GlyphBits(Face face, char c)
     return found->second;
 }
 
-bool HasGlyph(Face face, char c) { return Table(face).count(c) != 0; }
+bool HasGlyph(Face face, char c)
+{
+    return Table(face).count(c) != 0;
+}
 
 Image TextMask(Face face, const std::string& text, int scale, int spacing)
 {
@@ -276,7 +281,8 @@ Image TextMask(Face face, const std::string& text, int scale, int spacing)
             {
                 if ((p.bits[static_cast<size_t>(row)] & (1u << (GlyphWidth - 1 - col))) != 0)
                 {
-                    mask.Fill(p.x + (col - p.firstColumn) * scale, row * scale, scale, scale, {255, 255, 255, 255});
+                    mask.Fill(p.x + (col - p.firstColumn) * scale, row * scale, scale, scale,
+                              {255, 255, 255, 255});
                 }
             }
         }

@@ -1,7 +1,6 @@
 #include "Image.h"
 
 #include <png.h>
-
 #include <stdexcept>
 
 namespace assets
@@ -148,8 +147,8 @@ Image ParseGrid(const std::string& name, int width, int height, const char* text
     }
     if (static_cast<int>(rows.size()) != height)
     {
-        throw std::runtime_error("grid " + name + ": " + std::to_string(rows.size()) + " rows, expected " +
-                                 std::to_string(height));
+        throw std::runtime_error("grid " + name + ": " + std::to_string(rows.size()) +
+                                 " rows, expected " + std::to_string(height));
     }
     Image image(width, height);
     for (int y = 0; y < height; ++y)
@@ -219,8 +218,8 @@ Image Outline(const Image& src, Rgba c, bool diagonal)
             {
                 continue;
             }
-            bool touches = src.Get(x - 1, y).a != 0 || src.Get(x + 1, y).a != 0 || src.Get(x, y - 1).a != 0 ||
-                           src.Get(x, y + 1).a != 0;
+            bool touches = src.Get(x - 1, y).a != 0 || src.Get(x + 1, y).a != 0 ||
+                           src.Get(x, y - 1).a != 0 || src.Get(x, y + 1).a != 0;
             if (diagonal)
             {
                 touches = touches || src.Get(x - 1, y - 1).a != 0 || src.Get(x + 1, y - 1).a != 0 ||
@@ -294,7 +293,8 @@ bool WritePngRows(std::vector<uint8_t>* out, int width, int height, png_bytepp r
     png_set_compression_level(png, 9);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE,
+                 PNG_FILTER_TYPE_BASE);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, nullptr);

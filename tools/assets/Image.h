@@ -17,7 +17,10 @@ struct Rgba
     uint8_t a = 0; // 0 = transparent, 255 = opaque
 };
 
-inline bool operator==(Rgba p, Rgba q) { return p.r == q.r && p.g == q.g && p.b == q.b && p.a == q.a; }
+inline bool operator==(Rgba p, Rgba q)
+{
+    return p.r == q.r && p.g == q.g && p.b == q.b && p.a == q.a;
+}
 
 constexpr Rgba Transparent{0, 0, 0, 0};
 
@@ -32,7 +35,10 @@ struct Image
 
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
     // Transparent outside the picture.
-    Rgba Get(int x, int y) const { return Contains(x, y) ? pixels[static_cast<size_t>(y) * width + x] : Transparent; }
+    Rgba Get(int x, int y) const
+    {
+        return Contains(x, y) ? pixels[static_cast<size_t>(y) * width + x] : Transparent;
+    }
     // Ignored outside the picture.
     void Set(int x, int y, Rgba c)
     {

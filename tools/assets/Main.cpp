@@ -14,7 +14,8 @@ int main(int argc, char** argv)
 {
     if (argc < 2 || argc > 3)
     {
-        std::fprintf(stderr, "usage: %s DATA_DIR [ICON_DIR]\n       %s --preview DIR\n", argv[0], argv[0]);
+        std::fprintf(stderr, "usage: %s DATA_DIR [ICON_DIR]\n       %s --preview DIR\n", argv[0],
+                     argv[0]);
         return 2;
     }
     try
@@ -24,7 +25,8 @@ int main(int argc, char** argv)
         {
             if (argc != 3 || !assets::WriteFiles(argv[2], assets::GeneratePreviewFiles(), &error))
             {
-                std::fprintf(stderr, "skyreel-assets: %s\n", argc != 3 ? "--preview needs a folder" : error.c_str());
+                std::fprintf(stderr, "skyreel-assets: %s\n",
+                             argc != 3 ? "--preview needs a folder" : error.c_str());
                 return 1;
             }
             return 0;

@@ -34,14 +34,18 @@ Rgba Ramp(const char* ramp, double s, int x, int y, double dither = 1.0)
 
 unsigned Hash(int x, int y, unsigned seed)
 {
-    unsigned h = static_cast<unsigned>(x) * 0x8DA6B343u ^ static_cast<unsigned>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
+    unsigned h = static_cast<unsigned>(x) * 0x8DA6B343u ^ static_cast<unsigned>(y) * 0xD8163841u ^
+                 seed * 0xCB1AB31Fu;
     h ^= h >> 13;
     h *= 0x5BD1E995u;
     h ^= h >> 15;
     return h;
 }
 
-double Lattice(int x, int y, unsigned seed) { return (Hash(x, y, seed) & 0xFFFFu) / 65535.0; }
+double Lattice(int x, int y, unsigned seed)
+{
+    return (Hash(x, y, seed) & 0xFFFFu) / 65535.0;
+}
 
 // Smooth value noise in 0..1, wrapping with the given period (in lattice cells).
 double ValueNoise(double x, double y, unsigned seed, int period)
@@ -52,9 +56,8 @@ double ValueNoise(double x, double y, unsigned seed, int period)
     const double fy = y - y0;
     const double sx = fx * fx * (3.0 - 2.0 * fx);
     const double sy = fy * fy * (3.0 - 2.0 * fy);
-    auto at = [&](int i, int j) {
-        return Lattice(((i % period) + period) % period, ((j % period) + period) % period, seed);
-    };
+    auto at = [&](int i, int j)
+    { return Lattice(((i % period) + period) % period, ((j % period) + period) % period, seed); };
     const double top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * sx;
     const double bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * sx;
     return top + (bottom - top) * sy;
@@ -80,7 +83,8 @@ double Fbm(double x, double y, unsigned seed, int period)
 // Colours the opaque pixels of a text mask by glyph row (font pixel row
 // = mask row / scale) from a ramp listed top to bottom; a pixel with paper
 // above takes the row's highlight and one with paper below its shade.
-Image ColorizeRows(const Image& mask, int scale, const char* rows, const char* highlights, const char* shades)
+Image ColorizeRows(const Image& mask, int scale, const char* rows, const char* highlights,
+                   const char* shades)
 {
     Image out(mask.width, mask.height);
     const int n = static_cast<int>(std::strlen(rows));
@@ -173,8 +177,8 @@ Image Centered(const Image& picture, int width, int height, int dx = 0, int dy =
     if (picture.width > width || picture.height > height)
     {
         throw std::runtime_error("picture of " + std::to_string(picture.width) + " x " +
-                                 std::to_string(picture.height) + " does not fit " + std::to_string(width) +
-                                 " x " + std::to_string(height));
+                                 std::to_string(picture.height) + " does not fit " +
+                                 std::to_string(width) + " x " + std::to_string(height));
     }
     Image out(width, height);
     Compose(out, picture, (width - picture.width) / 2 + dx, (height - picture.height) / 2 + dy);
@@ -274,7 +278,8 @@ Image SwirlPicture()
             const double core = DetExp(-r * r / 90.0);
             const double grain = Fbm(x / 12.0, y / 12.0, 77, 11) - 0.5;
             const double disc = SmoothStep(56.0, 10.0, r) * 0.22;
-            const double brightness = Clamp01((armShape * 0.8 + disc) * fade * (0.9 + grain * 0.5) + core * 0.9);
+            const double brightness =
+                Clamp01((armShape * 0.8 + disc) * fade * (0.9 + grain * 0.5) + core * 0.9);
             if (brightness < 0.06)
             {
                 continue;
@@ -390,7 +395,8 @@ bool InsidePolygon(const double* xs, const double* ys, int n, double px, double 
     bool inside = false;
     for (int i = 0, j = n - 1; i < n; j = i++)
     {
-        if ((ys[i] > py) != (ys[j] > py) && px < (xs[j] - xs[i]) * (py - ys[i]) / (ys[j] - ys[i]) + xs[i])
+        if ((ys[i] > py) != (ys[j] > py) &&
+            px < (xs[j] - xs[i]) * (py - ys[i]) / (ys[j] - ys[i]) + xs[i])
         {
             inside = !inside;
         }
@@ -533,7 +539,8 @@ Image TitleLargePicture()
                 for (int i = 0; i < Samples; ++i)
                 {
                     double s = 0.0;
-                    if (LargeShipPart(x + (i + 0.5) / Samples, y + (j + 0.5) / Samples, &s) != Part::None)
+                    if (LargeShipPart(x + (i + 0.5) / Samples, y + (j + 0.5) / Samples, &s) !=
+                        Part::None)
                     {
                         ++covered;
                     }
@@ -598,7 +605,8 @@ Image TitleStrip()
     const Image mask = TextMask(Face::Regular, "SKYREEL", 3, 3);
     const Image colored = ColorizeRows(mask, 3, "Yyyoorr", "wYYyyoo", "yoorrrr");
     const Image slanted = Pad(Slant(colored, 4), 4);
-    const Image outlined = Outline(Outline(slanted, PaletteColor('k'), true), PaletteColor('p'), false);
+    const Image outlined =
+        Outline(Outline(slanted, PaletteColor('k'), true), PaletteColor('p'), false);
     const Image shadowed = Trim(WithShadow(outlined, PaletteColor('v'), 2, 2));
     Image strip(160, 32);
     // Speed lines trailing to the left of the name.
@@ -839,7 +847,8 @@ Image ScreenFrame()
     {
         const Image mask = TextMask(Face::Regular, std::string(1, name[i]), 2, 0);
         const Image colored = ColorizeRows(mask, 2, "Yyyoorr", "wYYyyoo", nullptr);
-        const Image letter = WithShadow(Outline(Pad(colored, 2), PaletteColor('k'), true), PaletteColor('v'), 1, 1);
+        const Image letter =
+            WithShadow(Outline(Pad(colored, 2), PaletteColor('k'), true), PaletteColor('v'), 1, 1);
         Compose(frame, letter, 40 - letter.width / 2, 52 + i * 24);
     }
     // Right side: the cast of the game.

@@ -51,7 +51,10 @@ Image BuildSpriteSheet()
     return sheet;
 }
 
-Image BuildScreenFrame() { return ScreenFrame(); }
+Image BuildScreenFrame()
+{
+    return ScreenFrame();
+}
 
 Image BuildConsoleFont()
 {

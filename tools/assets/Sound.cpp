@@ -7,7 +7,10 @@
 namespace assets
 {
 
-double NoteFrequency(int midiNote) { return 440.0 * DetExp2((midiNote - 69) / 12.0); }
+double NoteFrequency(int midiNote)
+{
+    return 440.0 * DetExp2((midiNote - 69) / 12.0);
+}
 
 const std::vector<int>& MarchBeatNotes()
 {
@@ -22,7 +25,10 @@ namespace
 
 constexpr double Dt = 1.0 / SampleRate;
 
-int Samples(double seconds) { return static_cast<int>(seconds * SampleRate + 0.5); }
+int Samples(double seconds)
+{
+    return static_cast<int>(seconds * SampleRate + 0.5);
+}
 
 double SoftClip(double x)
 {
@@ -136,7 +142,8 @@ std::vector<double> TitleConfirm()
         {
             const double t = (i - start) * Dt;
             const double phase = f * t;
-            const double tone = 0.55 * Pulse(phase, 0.25, f * Dt) + 0.45 * DetSin(TwoPi * phase * 2.0);
+            const double tone =
+                0.55 * Pulse(phase, 0.25, f * Dt) + 0.45 * DetSin(TwoPi * phase * 2.0);
             const double envelope = Clamp01(t / 0.003) * DetExp(-t / ring);
             s[static_cast<size_t>(i)] += tone * envelope * 0.5;
         }
@@ -192,7 +199,8 @@ std::vector<double> Explosion(double seconds, double startCutoff, double endCuto
         const double hiss = second.Step(first.Step(held, cutoff), cutoff * 1.5);
         phase += rumbleHz * (1.0 - 0.6 * progress) * Dt;
         const double attack = Clamp01(t / 0.004);
-        const double rumble = DetSin(TwoPi * phase) * rumbleLevel * attack * DetExp(-t / (decay * 1.4));
+        const double rumble =
+            DetSin(TwoPi * phase) * rumbleLevel * attack * DetExp(-t / (decay * 1.4));
         const double envelope = attack * DetExp(-t / decay);
         s[static_cast<size_t>(i)] = SoftClip(1.5 * (hiss * 2.2 * envelope + rumble));
     }
@@ -211,13 +219,17 @@ std::vector<double> ShipHit()
         const double t = i * Dt;
         phase += (900.0 - 700.0 * (t / 0.7)) * Dt;
         const double envelope = Clamp01(t / 0.01) * DetExp(-t / 0.25);
-        s[static_cast<size_t>(i)] += Pulse(phase, 0.5, (900.0 - 700.0 * (t / 0.7)) * Dt) * envelope * 0.25;
+        s[static_cast<size_t>(i)] +=
+            Pulse(phase, 0.5, (900.0 - 700.0 * (t / 0.7)) * Dt) * envelope * 0.25;
     }
     FadeEnds(s, 0.0, 0.04);
     return s;
 }
 
-std::vector<double> EnemyBurst() { return Explosion(0.38, 6000.0, 600.0, 0.09, 140.0, 0.5, 0xB0B); }
+std::vector<double> EnemyBurst()
+{
+    return Explosion(0.38, 6000.0, 600.0, 0.09, 140.0, 0.5, 0xB0B);
+}
 
 std::vector<double> BonusBurst()
 {
@@ -250,7 +262,8 @@ std::vector<double> GrazeTick()
         const double f = t < 0.02 ? 2637.0 : 3951.0;
         const double local = t < 0.02 ? t : t - 0.02;
         const double envelope = Clamp01(local / 0.001) * DetExp(-local / 0.012);
-        s[static_cast<size_t>(i)] = (DetSin(TwoPi * f * t) * 0.8 + Triangle(f * t) * 0.2) * envelope;
+        s[static_cast<size_t>(i)] =
+            (DetSin(TwoPi * f * t) * 0.8 + Triangle(f * t) * 0.2) * envelope;
     }
     FadeEnds(s, 0.0, 0.006);
     return s;
@@ -267,7 +280,8 @@ void AddLooped(std::vector<double>& loop, int start, const std::vector<double>& 
     }
 }
 
-std::vector<double> Note(double f, double seconds, double decay, double duty, double level, bool pulse)
+std::vector<double> Note(double f, double seconds, double decay, double duty, double level,
+                         bool pulse)
 {
     const int n = Samples(seconds);
     std::vector<double> v(static_cast<size_t>(n));
@@ -277,7 +291,8 @@ std::vector<double> Note(double f, double seconds, double decay, double duty, do
         const double phase = f * t;
         const double wave = pulse ? Pulse(phase, duty, f * Dt) : Triangle(phase);
         const double release = Clamp01((seconds - t) / 0.01);
-        v[static_cast<size_t>(i)] = wave * level * Clamp01(t / 0.003) * DetExp(-t / decay) * release;
+        v[static_cast<size_t>(i)] =
+            wave * level * Clamp01(t / 0.003) * DetExp(-t / decay) * release;
     }
     return v;
 }
@@ -291,7 +306,8 @@ std::vector<double> BonusMusic()
     constexpr int Bars = 4;
     std::vector<double> loop(static_cast<size_t>(Sixteenth * 16 * Bars));
     const int roots[Bars] = {45, 41, 43, 40};
-    const int chords[Bars][4] = {{57, 60, 64, 69}, {53, 57, 60, 65}, {55, 59, 62, 67}, {52, 56, 59, 64}};
+    const int chords[Bars][4] = {
+        {57, 60, 64, 69}, {53, 57, 60, 65}, {55, 59, 62, 67}, {52, 56, 59, 64}};
     const int lead[Bars][8] = {{76, 0, 79, 76, 81, 0, 79, 76},
                                {77, 0, 76, 72, 74, 0, 72, 69},
                                {74, 0, 71, 74, 79, 0, 77, 74},
@@ -320,7 +336,8 @@ std::vector<double> BonusMusic()
                 for (size_t i = 0; i < hat.size(); ++i)
                 {
                     const double n = hatNoise.Signed();
-                    hat[i] = (n - lp.Step(n, 6000.0)) * DetExp(-static_cast<double>(i) * Dt / 0.008) * 0.35;
+                    hat[i] = (n - lp.Step(n, 6000.0)) *
+                             DetExp(-static_cast<double>(i) * Dt / 0.008) * 0.35;
                 }
                 AddLooped(loop, at, hat);
             }
@@ -343,7 +360,8 @@ std::vector<double> BonusMusic()
                 phase += f * (1.0 + 0.012 * DetSin(TwoPi * 7.0 * t)) * Dt;
                 const double release = Clamp01((0.2 - t) / 0.02);
                 v[static_cast<size_t>(i)] =
-                    (Pulse(phase, 0.5, f * Dt) * 0.6 + DetSin(TwoPi * phase) * 0.4) * 0.28 * Clamp01(t / 0.005) * release;
+                    (Pulse(phase, 0.5, f * Dt) * 0.6 + DetSin(TwoPi * phase) * 0.4) * 0.28 *
+                    Clamp01(t / 0.005) * release;
             }
             LowPass soften;
             for (double& x : v)
@@ -382,15 +400,18 @@ std::vector<int16_t> Normalize(const std::vector<double>& signal, double peakDb)
 std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& samples)
 {
     std::vector<uint8_t> out;
-    auto put16 = [&](uint32_t v) {
+    auto put16 = [&](uint32_t v)
+    {
         out.push_back(static_cast<uint8_t>(v & 0xFF));
         out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
     };
-    auto put32 = [&](uint32_t v) {
+    auto put32 = [&](uint32_t v)
+    {
         put16(v & 0xFFFF);
         put16(v >> 16);
     };
-    auto tag = [&](const char* t) {
+    auto tag = [&](const char* t)
+    {
         for (int i = 0; i < 4; ++i)
         {
             out.push_back(static_cast<uint8_t>(t[i]));
@@ -420,19 +441,23 @@ std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& samples)
 std::vector<SoundFile> BuildSounds()
 {
     std::vector<SoundFile> sounds;
-    sounds.push_back({"M", 1, "bgm_bonus.wav", "bonus ship tune, looped", Normalize(BonusMusic(), -3.0)});
+    sounds.push_back(
+        {"M", 1, "bgm_bonus.wav", "bonus ship tune, looped", Normalize(BonusMusic(), -3.0)});
     const std::vector<int>& beats = MarchBeatNotes();
     for (size_t i = 0; i < beats.size(); ++i)
     {
         const int number = static_cast<int>(i) + 1;
         sounds.push_back({"S", number, "se_beat" + std::to_string(number) + ".wav",
-                          "march beat " + std::to_string(number), Normalize(MarchBeat(beats[i]), -2.0)});
+                          "march beat " + std::to_string(number),
+                          Normalize(MarchBeat(beats[i]), -2.0)});
     }
     sounds.push_back({"S", 8, "se_confirm.wav", "title confirm", Normalize(TitleConfirm(), -2.0)});
     sounds.push_back({"S", 9, "se_shot.wav", "shot", Normalize(Shot(), -3.0)});
     sounds.push_back({"S", 10, "se_ship_hit.wav", "ship destroyed", Normalize(ShipHit(), -1.0)});
-    sounds.push_back({"S", 11, "se_enemy_burst.wav", "enemy destroyed", Normalize(EnemyBurst(), -2.0)});
-    sounds.push_back({"S", 12, "se_bonus_burst.wav", "bonus ship destroyed", Normalize(BonusBurst(), -1.5)});
+    sounds.push_back(
+        {"S", 11, "se_enemy_burst.wav", "enemy destroyed", Normalize(EnemyBurst(), -2.0)});
+    sounds.push_back(
+        {"S", 12, "se_bonus_burst.wav", "bonus ship destroyed", Normalize(BonusBurst(), -1.5)});
     sounds.push_back({"S", 13, "se_graze.wav", "graze", Normalize(GrazeTick(), -3.0)});
     return sounds;
 }

@@ -22,7 +22,7 @@ constexpr double TurningLayerTarget = 2.0; // times faster than SDL_gfx + blit
 // median when repetitions were asked for, else the run itself.
 class RatioReporter : public benchmark::ConsoleReporter
 {
-  public:
+public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
@@ -60,7 +60,7 @@ class RatioReporter : public benchmark::ConsoleReporter
         return it == singles.end() ? 0.0 : it->second;
     }
 
-  private:
+private:
     std::map<std::string, double> medians;
     std::map<std::string, double> singles;
 };

@@ -22,7 +22,7 @@ const std::string& DataRoot();
 // real sprite sheet loaded into slot 0 the way the game loads it (raw).
 class Canvas
 {
-  public:
+public:
     Canvas();
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -36,7 +36,7 @@ class Canvas
     RenderContext* context = nullptr;
     SDL_Surface* sheet = nullptr; // slot 0, borrowed from the bank
 
-  private:
+private:
     bool sdlUp = false;
 };
 
@@ -44,7 +44,7 @@ class Canvas
 // stepped by hand: no clock, no sleeping.
 class Game
 {
-  public:
+public:
     Game();
     ~Game();
     Game(const Game&) = delete;
@@ -67,7 +67,7 @@ class Game
     RenderContext* context = nullptr;
     GameSession* session = nullptr;
 
-  private:
+private:
     bool sdlUp = false;
 };
 

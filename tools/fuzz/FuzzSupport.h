@@ -26,7 +26,7 @@ void RemoveFile(const char* path);
 // field reads as zero bytes.
 class FuzzReader
 {
-  public:
+public:
     FuzzReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     template <typename T> T Take()
@@ -57,7 +57,7 @@ class FuzzReader
     const uint8_t* rest() const { return data_; }
     size_t remaining() const { return size_; }
 
-  private:
+private:
     const uint8_t* data_;
     size_t size_;
 };

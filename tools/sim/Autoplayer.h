@@ -23,7 +23,7 @@ namespace sim
 
 class Autoplayer
 {
-  public:
+public:
     // `confirmAt`: the first title is confirmed on the first update at or
     // after it once the title waits for the button; 0 lets the seed choose.
     // Every later title waits a time drawn from the bot's own generator
@@ -50,7 +50,7 @@ class Autoplayer
     static constexpr int MaxShotFrames = 64;
     static constexpr int ConvoyFrames = MaxFireDelay + MaxShotFrames;
 
-  private:
+private:
     struct Threat
     {
         float x, y;

@@ -13,14 +13,14 @@ namespace sim
 
 class InvariantChecker
 {
-  public:
+public:
     // Call once after every update, with the 1-based number of that update.
     // False on the first broken rule, with a message naming it in *error.
     bool Check(const GameDirector& director, int32_t update, std::string* error);
 
     int64_t checks = 0; // updates checked so far
 
-  private:
+private:
     bool started = false;
     int32_t scene = 0;
     int32_t score = 0;

@@ -38,7 +38,7 @@ std::string HexHash(uint64_t hash)
 // Keeps the per-game figures as the scenes go by.
 class GameTracker
 {
-  public:
+public:
     void After(const GameDirector& d, RunResult* result)
     {
         if (scene == GameDirector::SceneGameStart && d.scene == GameDirector::ScenePlay)
@@ -67,7 +67,7 @@ class GameTracker
         scene = d.scene;
     }
 
-  private:
+private:
     int32_t scene = GameDirector::SceneTitleSetUp;
 };
 

@@ -17,7 +17,7 @@ namespace sim
 
 class Session
 {
-  public:
+public:
     Session() = default;
     ~Session();
     Session(const Session&) = delete;
@@ -44,7 +44,7 @@ class Session
     GameDirector* Director() const;
     RenderContext* Context() const { return context; }
 
-  private:
+private:
     bool sdlUp = false;
     RenderContext* context = nullptr;
     GameSession* session = nullptr;

@@ -15,7 +15,7 @@ namespace sim
 // the digest never sees padding and is the same on every machine.
 class Fnv1a
 {
-  public:
+public:
     void Byte(uint8_t b) { value = (value ^ b) * 1099511628211ull; }
     void U32(uint32_t v);
     void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
