@@ -5,6 +5,7 @@
 #include "player/MyShotManage.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -323,4 +324,11 @@ int ConvoyManage::CountAlive() const
         }
     }
     return alive;
+}
+
+bool ConvoyManage::HasLanded() const
+{
+    return std::any_of(std::begin(enemies), std::end(enemies),
+                       [](const EnemyObject& enemy)
+                       { return enemy.active && enemy.y > static_cast<float>(FieldHeight); });
 }

@@ -47,6 +47,9 @@ public:
     int HitByShot(MyShotManage& shot);
     // Enemies whose `active` is set, exploding ones included (0..40).
     int CountAlive() const;
+    // True once an active enemy's centre is below the field (y > 480): the
+    // convoy has landed and the game is lost as if the ship were hit.
+    bool HasLanded() const;
 
     EnemyObject enemies[EnemyCount];
     BulletMaker* bulletMaker; // owned; null until SetBulletMaker

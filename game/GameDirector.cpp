@@ -206,9 +206,13 @@ bool GameDirector::PlayFrame()
 
     bullets->Update();
 
-    // A hit ends the game, but this update still runs to its end.
+    // A hit ends the game, but this update still runs to its end. Enemies
+    // march on below the ship untouched, where neither its shot nor their
+    // volleys can reach; one that passes the field's bottom edge ends the game
+    // the same way, or it could go on for ever.
     bool shipSafe = true;
-    if (bullets->Collide(*ship))
+    const bool shipHit = bullets->Collide(*ship);
+    if (shipHit || convoy->HasLanded())
     {
         system->StopBgm();
         system->PlaySe(SeShipHit);

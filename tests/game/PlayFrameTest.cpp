@@ -300,6 +300,45 @@ TEST_F(DirectorPlay, TheMusicStopsWhenTheShipIsHitAndIsNotStartedByALaunchInThat
     EXPECT_FALSE(MusicPlaying());
 }
 
+TEST_F(DirectorPlay, AnEnemyPassingTheFieldsBottomEndsTheGameAsAHitDoes)
+{
+    MakeShipUntouchable();
+    ConvoyManage& convoy = *director->convoy;
+    for (EnemyObject& enemy : convoy.enemies)
+    {
+        enemy.active = false;
+    }
+    convoy.enemies[39].y = 600.0f; // gone from play: does not count
+    // Two enemies stepping down: the first onto the bottom edge, the second
+    // past it in the next update.
+    convoy.enemies[0].active = true;
+    convoy.enemies[0].y = 472.0f;
+    convoy.enemies[1].active = true;
+    convoy.enemies[1].y = 480.0f;
+    convoy.marchState = ConvoyManage::StepDownRight;
+    convoy.nextIndex = 0;
+    convoy.fireClock = -100000;
+    director->bonusShipTimer = 0;
+    director->score = 12340;
+
+    std::vector<int> played = Update();
+    ASSERT_EQ(convoy.enemies[0].y, 480.0f);
+    EXPECT_EQ(director->scene, GameDirector::ScenePlay) << "on the edge is still in the field";
+    EXPECT_EQ(Count(played, GameDirector::SeShipHit), 0);
+    EXPECT_TRUE(MusicPlaying());
+
+    played = Update();
+    ASSERT_EQ(convoy.enemies[1].y, 488.0f);
+    EXPECT_EQ(director->scene, GameDirector::SceneGameOver);
+    EXPECT_EQ(Count(played, GameDirector::SeShipHit), 1);
+    EXPECT_FALSE(MusicPlaying());
+    EXPECT_EQ(DebugLines().back(), "Bonus Ship Timer: 0") << "the update runs to its end";
+
+    Run(90);
+    EXPECT_EQ(director->scene, GameDirector::SceneTitleSetUp);
+    EXPECT_EQ(director->hiScore, 12340);
+}
+
 TEST_F(DirectorPlay, ABonusShipFliesOnIntoTheNextStage)
 {
     MakeShipUntouchable();
