@@ -1,10 +1,14 @@
 #include "platform/DebugConsole.h"
 
+#include "platform/RenderInternal.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 DebugConsole gDebugConsole = {};
+
+using render_detail::IsBlittable;
 
 namespace
 {
@@ -12,40 +16,6 @@ namespace
 constexpr const char* FontPath = "data/ascii.bmp";
 constexpr int GlyphsPerRow = 16;
 constexpr int FormatBufferSize = 127;
-
-// SDL takes a bitmap's bit count and size from its header as they stand. A
-// bit count it cannot hold comes back as a surface SDL cannot blit (4 bits per
-// pixel without a palette, say), and a height of -2^31 as a surface of that
-// height over a few bytes of pixels: converting or blitting either crashes. A
-// surface is used only when its size fits its pixels and its pixel format is
-// one SDL blits.
-bool IsBlittable(const SDL_Surface* surface)
-{
-    const SDL_PixelFormat* format = surface->format;
-    if (format == nullptr || surface->w < 0 || surface->h < 0 ||
-        int64_t{surface->pitch} * 8 < int64_t{surface->w} * format->BitsPerPixel ||
-        (surface->pixels == nullptr && surface->w > 0 && surface->h > 0))
-    {
-        return false;
-    }
-    switch (format->BitsPerPixel)
-    {
-    case 1:
-    case 4:
-    case 8:
-        return format->BytesPerPixel == 1 && format->palette != nullptr &&
-               format->palette->colors != nullptr && format->palette->ncolors > 0;
-    case 15:
-    case 16:
-        return format->BytesPerPixel == 2;
-    case 24:
-        return format->BytesPerPixel == 3;
-    case 32:
-        return format->BytesPerPixel == 4;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
