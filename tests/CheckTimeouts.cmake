@@ -1,0 +1,25 @@
+# Fails, naming them, when tests of this build carry no TIMEOUT: such a test
+# can hang the whole run. cmake -DCTEST=<ctest> -DBUILD_DIR=<dir> -P this file.
+execute_process(COMMAND ${CTEST} --show-only=json-v1
+                WORKING_DIRECTORY ${BUILD_DIR}
+                OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "check-timeouts: ctest could not list the tests")
+endif()
+string(JSON tests GET "${listing}" tests)
+string(JSON count LENGTH "${tests}")
+set(missing)
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  string(JSON test GET "${tests}" ${i})
+  string(JSON name GET "${test}" name)
+  string(JSON properties ERROR_VARIABLE none GET "${test}" properties)
+  if(NOT properties MATCHES "\"name\" : \"TIMEOUT\"")
+    list(APPEND missing ${name})
+  endif()
+endforeach()
+if(missing)
+  list(JOIN missing "\n  " names)
+  message(FATAL_ERROR "check-timeouts: tests without a TIMEOUT:\n  ${names}")
+endif()
+message(STATUS "check-timeouts: all ${count} tests have a time limit")
