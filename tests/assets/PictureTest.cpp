@@ -2,6 +2,7 @@
 // the console font): sizes, the rectangles every object takes from the sprite
 // sheet, and the transparency the drawing relies on.
 #include "AssetTestSupport.h"
+#include "objects/SpriteSheet.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,53 +19,55 @@ namespace
 
 struct Rect
 {
-    const char* name;
-    int u;
-    int v;
-    int width;
-    int height;
+    std::string name;
+    SheetRect place;
 };
 
-// Every rectangle an object of the game takes from texture slot 0.
-const Rect SheetRects[] = {
-    {"ship", 0, 0, 16, 24},
-    {"enemy walk 0", 16, 0, 16, 24},
-    {"enemy walk 1", 32, 0, 16, 24},
-    {"enemy explosion", 48, 0, 16, 24},
-    {"bonus ship 0", 64, 0, 24, 24},
-    {"bonus ship 1", 88, 0, 24, 24},
-    {"player shot", 112, 0, 8, 16},
-    {"spark 0", 128, 0, 8, 8},
-    {"spark 1", 136, 0, 8, 8},
-    {"spark 2", 144, 0, 8, 8},
-    {"small shot", 112, 16, 6, 6},
-    {"needle shot", 120, 16, 4, 8},
-    {"large shot", 128, 16, 8, 8},
-    {"emitter", 112, 32, 16, 16},
-    {"digit 0", 176, 0, 9, 8},
-    {"digit 1", 185, 0, 9, 8},
-    {"digit 2", 194, 0, 9, 8},
-    {"digit 3", 203, 0, 9, 8},
-    {"digit 4", 212, 0, 9, 8},
-    {"digit 5", 221, 0, 9, 8},
-    {"digit 6", 230, 0, 9, 8},
-    {"digit 7", 239, 0, 9, 8},
-    {"digit 8", 248, 0, 9, 8},
-    {"digit 9", 257, 0, 9, 8},
-    {"score caption", 176, 8, 32, 8},
-    {"high-score caption", 176, 16, 40, 8},
-    {"graze caption", 176, 24, 32, 8},
-    {"stage caption", 176, 32, 32, 8},
-    {"game-over banner", 176, 42, 100, 16},
-    {"panel background", 416, 0, 96, 240},
-    {"still background", 0, 64, 128, 128},
-    {"turning background", 128, 64, 128, 128},
-    {"title backdrop", 0, 448, 64, 64},
-    {"title strip", 0, 256, 160, 32},
-    {"title large picture", 80, 288, 176, 208},
-    {"title caption", 160, 256, 96, 16},
-    {"title prompt", 0, 288, 80, 16},
-};
+// Every rectangle an object of the game takes from the sheet, each picture
+// of a strip on its own.
+std::vector<Rect> SheetRects()
+{
+    std::vector<Rect> rects = {
+        {"ship", sheet::Ship},
+        {"enemy explosion", sheet::EnemyExplosion},
+        {"player shot", sheet::PlayerShot},
+        {"small shot", sheet::SmallShot},
+        {"needle shot", sheet::NeedleShot},
+        {"large shot", sheet::LargeShot},
+        {"emitter", sheet::Emitter},
+        {"score caption", sheet::ScoreCaption},
+        {"high-score caption", sheet::HiScoreCaption},
+        {"graze caption", sheet::GrazeCaption},
+        {"stage caption", sheet::StageCaption},
+        {"game-over banner", sheet::GameOverBanner},
+        {"panel background", sheet::PanelBackground},
+        {"still background", sheet::StillBackground},
+        {"turning background", sheet::TurningBackground},
+        {"title backdrop", sheet::TitleBackdrop},
+        {"title strip", sheet::TitleStrip},
+        {"title large picture", sheet::TitleLargePicture},
+        {"title caption", sheet::TitleCaption},
+        {"title prompt", sheet::TitlePrompt},
+    };
+    const struct
+    {
+        const char* name;
+        SheetRect first;
+        int count;
+    } strips[] = {{"enemy walk", sheet::EnemyWalk, 2},
+                  {"bonus ship", sheet::BonusShip, 2},
+                  {"spark", sheet::Spark, 3},
+                  {"digit", sheet::Digit, 10}};
+    for (const auto& strip : strips)
+    {
+        for (int n = 0; n < strip.count; ++n)
+        {
+            rects.push_back(
+                {strip.name + std::string(" ") + std::to_string(n), StripFrame(strip.first, n)});
+        }
+    }
+    return rects;
+}
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
@@ -90,13 +92,13 @@ Uint8 AlphaAt(SDL_Surface* s, int x, int y)
     return a;
 }
 
-bool Overlaps(const Rect& a, const Rect& b)
+bool Overlaps(const SheetRect& a, const SheetRect& b)
 {
     return a.u < b.u + b.width && b.u < a.u + a.width && a.v < b.v + b.height &&
            b.v < a.v + a.height;
 }
 
-bool SamePicture(SDL_Surface* s, const Rect& a, const Rect& b)
+bool SamePicture(SDL_Surface* s, const SheetRect& a, const SheetRect& b)
 {
     for (int y = 0; y < a.height; ++y)
     {
@@ -113,26 +115,14 @@ bool SamePicture(SDL_Surface* s, const Rect& a, const Rect& b)
     return true;
 }
 
-const Rect& Named(const char* name)
-{
-    for (const Rect& r : SheetRects)
-    {
-        if (std::string(r.name) == name)
-        {
-            return r;
-        }
-    }
-    throw std::runtime_error(name);
-}
-
 } // namespace
 
 TEST(SpriteSheet, IsA512SquareRgbaPicture)
 {
     SurfacePtr sheet = LoadPicture("data/texture1.png");
     ASSERT_NE(sheet, nullptr) << IMG_GetError();
-    EXPECT_EQ(sheet->w, 512);
-    EXPECT_EQ(sheet->h, 512);
+    EXPECT_EQ(sheet->w, sheet::Size);
+    EXPECT_EQ(sheet->h, sheet::Size);
     // The renderer's transformed path copies 32-bit words and needs alpha.
     EXPECT_EQ(sheet->format->BitsPerPixel, 32);
     EXPECT_NE(sheet->format->Amask, 0u);
@@ -142,10 +132,10 @@ TEST(SpriteSheet, EveryNamedRectangleLiesInsideAndHoldsAPicture)
 {
     SurfacePtr sheet = LoadPicture("data/texture1.png");
     ASSERT_NE(sheet, nullptr);
-    for (const Rect& r : SheetRects)
+    for (const auto& [name, r] : SheetRects())
     {
         EXPECT_TRUE(r.u >= 0 && r.v >= 0 && r.u + r.width <= sheet->w && r.v + r.height <= sheet->h)
-            << r.name;
+            << name;
         int opaque = 0;
         for (int y = r.v; y < r.v + r.height; ++y)
         {
@@ -154,18 +144,19 @@ TEST(SpriteSheet, EveryNamedRectangleLiesInsideAndHoldsAPicture)
                 opaque += AlphaAt(sheet.get(), x, y) == 255 ? 1 : 0;
             }
         }
-        EXPECT_GT(opaque, 0) << r.name << " is empty";
+        EXPECT_GT(opaque, 0) << name << " is empty";
     }
 }
 
 TEST(SpriteSheet, NoTwoPicturesOverlapAndTheRestIsTransparent)
 {
-    for (size_t i = 0; i < std::size(SheetRects); ++i)
+    const std::vector<Rect> rects = SheetRects();
+    for (size_t i = 0; i < rects.size(); ++i)
     {
-        for (size_t j = i + 1; j < std::size(SheetRects); ++j)
+        for (size_t j = i + 1; j < rects.size(); ++j)
         {
-            EXPECT_FALSE(Overlaps(SheetRects[i], SheetRects[j]))
-                << SheetRects[i].name << " / " << SheetRects[j].name;
+            EXPECT_FALSE(Overlaps(rects[i].place, rects[j].place))
+                << rects[i].name << " / " << rects[j].name;
         }
     }
     SurfacePtr sheet = LoadPicture("data/texture1.png");
@@ -176,8 +167,9 @@ TEST(SpriteSheet, NoTwoPicturesOverlapAndTheRestIsTransparent)
         for (int x = 0; x < sheet->w; ++x)
         {
             bool named = false;
-            for (const Rect& r : SheetRects)
+            for (const Rect& rect : rects)
             {
+                const SheetRect& r = rect.place;
                 named = named || (x >= r.u && x < r.u + r.width && y >= r.v && y < r.v + r.height);
             }
             stray += (!named && AlphaAt(sheet.get(), x, y) != 0) ? 1 : 0;
@@ -190,12 +182,15 @@ TEST(SpriteSheet, AnimationPicturesDiffer)
 {
     SurfacePtr sheet = LoadPicture("data/texture1.png");
     ASSERT_NE(sheet, nullptr);
-    EXPECT_FALSE(SamePicture(sheet.get(), Named("enemy walk 0"), Named("enemy walk 1")));
-    EXPECT_FALSE(SamePicture(sheet.get(), Named("bonus ship 0"), Named("bonus ship 1")));
-    EXPECT_FALSE(SamePicture(sheet.get(), Named("enemy walk 0"), Named("enemy explosion")));
+    const SheetRect walk0 = StripFrame(sheet::EnemyWalk, 0);
+    EXPECT_FALSE(SamePicture(sheet.get(), walk0, StripFrame(sheet::EnemyWalk, 1)));
+    EXPECT_FALSE(
+        SamePicture(sheet.get(), StripFrame(sheet::BonusShip, 0), StripFrame(sheet::BonusShip, 1)));
+    EXPECT_FALSE(SamePicture(sheet.get(), walk0, sheet::EnemyExplosion));
     for (int d = 0; d < 9; ++d)
     {
-        EXPECT_FALSE(SamePicture(sheet.get(), SheetRects[14 + d], SheetRects[15 + d]))
+        EXPECT_FALSE(
+            SamePicture(sheet.get(), StripFrame(sheet::Digit, d), StripFrame(sheet::Digit, d + 1)))
             << "digits " << d;
     }
 }
@@ -210,7 +205,9 @@ TEST(SpriteSheet, DigitsLeaveTheirOverlappingColumnClear)
     {
         for (int y = 0; y < 8; ++y)
         {
-            EXPECT_EQ(AlphaAt(sheet.get(), 176 + 9 * d + 8, y), 0) << "digit " << d << " row " << y;
+            const SheetRect digit = StripFrame(sheet::Digit, d);
+            EXPECT_EQ(AlphaAt(sheet.get(), digit.u + 8, digit.v + y), 0)
+                << "digit " << d << " row " << y;
         }
     }
 }
@@ -221,7 +218,7 @@ TEST(SpriteSheet, TurningBackgroundFadesOutBeforeItsCorners)
     // inscribed circle would show the square's corners sweeping round.
     SurfacePtr sheet = LoadPicture("data/texture1.png");
     ASSERT_NE(sheet, nullptr);
-    const Rect& r = Named("turning background");
+    const SheetRect& r = sheet::TurningBackground;
     int outside = 0;
     for (int y = 0; y < r.height; ++y)
     {
@@ -243,9 +240,8 @@ TEST(SpriteSheet, TitleBackdropAndPanelAreSolid)
 {
     SurfacePtr sheet = LoadPicture("data/texture1.png");
     ASSERT_NE(sheet, nullptr);
-    for (const char* name : {"title backdrop", "panel background"})
+    for (const SheetRect& r : {sheet::TitleBackdrop, sheet::PanelBackground})
     {
-        const Rect& r = Named(name);
         int holes = 0;
         for (int y = r.v; y < r.v + r.height; ++y)
         {
@@ -254,7 +250,7 @@ TEST(SpriteSheet, TitleBackdropAndPanelAreSolid)
                 holes += AlphaAt(sheet.get(), x, y) != 255 ? 1 : 0;
             }
         }
-        EXPECT_EQ(holes, 0) << name;
+        EXPECT_EQ(holes, 0) << "at " << r.u << ", " << r.v;
     }
 }
 

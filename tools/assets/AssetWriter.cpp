@@ -5,6 +5,7 @@
 #include "Pictures.h"
 #include "Sheet.h"
 #include "Sound.h"
+#include "objects/SpriteSheet.h"
 
 #include <cmath>
 #include <cstdio>
@@ -87,9 +88,13 @@ namespace
 // Draws a rectangle of the sheet at screen (x, y) the way the game does:
 // scaled about the centre of the unscaled rectangle, nearest neighbour,
 // rotated by degrees counter-clockwise, blended by the pixels' own alpha.
-void DrawSprite(Image& screen, const Image& sheet, int x, int y, int w, int h, int u, int v,
+void DrawSprite(Image& screen, const Image& atlas, int x, int y, const SheetRect& picture,
                 double scale, double degrees)
 {
+    const int w = picture.width;
+    const int h = picture.height;
+    const int u = picture.u;
+    const int v = picture.v;
     const double cx = x + w / 2;
     const double cy = y + h / 2;
     const double radians = degrees * Pi / 180.0;
@@ -109,7 +114,7 @@ void DrawSprite(Image& screen, const Image& sheet, int x, int y, int w, int h, i
             {
                 continue;
             }
-            screen.Blend(sx, sy, sheet.Get(u + static_cast<int>(su), v + static_cast<int>(sv)));
+            screen.Blend(sx, sy, atlas.Get(u + static_cast<int>(su), v + static_cast<int>(sv)));
         }
     }
 }
@@ -125,22 +130,22 @@ Image ClearScreen()
 
 std::vector<GeneratedFile> GeneratePreviewFiles()
 {
-    const Image sheet = BuildSpriteSheet();
+    const Image atlas = BuildSpriteSheet();
     const Image frame = BuildScreenFrame();
     std::vector<GeneratedFile> files;
 
     Image title = ClearScreen();
-    DrawSprite(title, sheet, 240 - 32, 136 - 32, 64, 64, 0, 448, 5.5, 0.0);
-    DrawSprite(title, sheet, 88, 24, 160, 32, 0, 256, 1.0, 0.0);
-    DrawSprite(title, sheet, 224, 56, 176, 208, 80, 288, 1.0, 0.0);
-    DrawSprite(title, sheet, 96, 56, 96, 16, 160, 256, 1.0, 0.0);
-    DrawSprite(title, sheet, 112, 176, 80, 16, 0, 288, 1.0, 0.0);
+    DrawSprite(title, atlas, 240 - 32, 136 - 32, sheet::TitleBackdrop, 5.5, 0.0);
+    DrawSprite(title, atlas, 88, 24, sheet::TitleStrip, 1.0, 0.0);
+    DrawSprite(title, atlas, 224, 56, sheet::TitleLargePicture, 1.0, 0.0);
+    DrawSprite(title, atlas, 96, 56, sheet::TitleCaption, 1.0, 0.0);
+    DrawSprite(title, atlas, 112, 176, sheet::TitlePrompt, 1.0, 0.0);
     Compose(title, frame, 0, 0);
     files.push_back({"title.png", EncodePng(title)});
 
     Image play = ClearScreen();
-    DrawSprite(play, sheet, 192 - 64, 136 - 64, 128, 128, 0, 64, 2.0, 0.0);
-    DrawSprite(play, sheet, 192 - 64, 136 - 64, 128, 128, 128, 64, 3.0, 37.0);
+    DrawSprite(play, atlas, 192 - 64, 136 - 64, sheet::StillBackground, 2.0, 0.0);
+    DrawSprite(play, atlas, 192 - 64, 136 - 64, sheet::TurningBackground, 3.0, 37.0);
     // Convoy: rows of enemies in both walking pictures, one exploding.
     for (int row = 0; row < 4; ++row)
     {
@@ -148,48 +153,49 @@ std::vector<GeneratedFile> GeneratePreviewFiles()
         {
             const int x = 80 + (40 + 40 * col) / 2 - 8;
             const int y = 16 + (100 + 50 * row) / 2 - 12;
-            const int u = (row == 1 && col == 4) ? 48 : ((col + row) % 2 == 0 ? 16 : 32);
-            DrawSprite(play, sheet, x, y, 16, 24, u, 0, 1.0, 0.0);
+            const SheetRect enemy = (row == 1 && col == 4)
+                                        ? sheet::EnemyExplosion
+                                        : StripFrame(sheet::EnemyWalk, (col + row) % 2);
+            DrawSprite(play, atlas, x, y, enemy, 1.0, 0.0);
         }
     }
-    DrawSprite(play, sheet, 150 - 12, 36 - 12, 24, 24, 64, 0, 1.0, 0.0);
-    DrawSprite(play, sheet, 200 - 12, 36 - 12, 24, 24, 88, 0, 1.0, 0.0);
-    DrawSprite(play, sheet, 192 - 8, 246 - 12, 16, 24, 0, 0, 1.0, 0.0);
-    DrawSprite(play, sheet, 192 - 4, 200 - 8, 8, 16, 112, 0, 1.0, 0.0);
+    DrawSprite(play, atlas, 150 - 12, 36 - 12, StripFrame(sheet::BonusShip, 0), 1.0, 0.0);
+    DrawSprite(play, atlas, 200 - 12, 36 - 12, StripFrame(sheet::BonusShip, 1), 1.0, 0.0);
+    DrawSprite(play, atlas, 192 - 8, 246 - 12, sheet::Ship, 1.0, 0.0);
+    DrawSprite(play, atlas, 192 - 4, 200 - 8, sheet::PlayerShot, 1.0, 0.0);
     Noise noise(5);
     for (int i = 0; i < 24; ++i)
     {
         const double a = i * TwoPi / 24.0;
-        DrawSprite(play, sheet, 150 + static_cast<int>(40 * DetCos(a)) - 3,
-                   150 + static_cast<int>(40 * DetSin(a)) - 3, 6, 6, 112, 16, 1.0, 0.0);
+        DrawSprite(play, atlas, 150 + static_cast<int>(40 * DetCos(a)) - 3,
+                   150 + static_cast<int>(40 * DetSin(a)) - 3, sheet::SmallShot, 1.0, 0.0);
     }
     for (int i = 0; i < 5; ++i)
     {
-        DrawSprite(play, sheet, 250 - 2, 120 + i * 16, 4, 8, 120, 16, 1.0, 0.0);
-        DrawSprite(play, sheet, 220 + i * 12, 180 + i * 6, 8, 8, 128, 16, 1.0, 0.0);
+        DrawSprite(play, atlas, 250 - 2, 120 + i * 16, sheet::NeedleShot, 1.0, 0.0);
+        DrawSprite(play, atlas, 220 + i * 12, 180 + i * 6, sheet::LargeShot, 1.0, 0.0);
     }
-    DrawSprite(play, sheet, 150 - 8, 150 - 8, 16, 16, 112, 32, 1.0, 0.0);
+    DrawSprite(play, atlas, 150 - 8, 150 - 8, sheet::Emitter, 1.0, 0.0);
     for (int i = 0; i < 9; ++i)
     {
-        DrawSprite(play, sheet, 110 + noise.Range(-12, 12), 100 + noise.Range(-12, 12), 8, 8,
-                   128 + 8 * (i % 3), 0, 1.0, i * 40.0);
+        DrawSprite(play, atlas, 110 + noise.Range(-12, 12), 100 + noise.Range(-12, 12),
+                   StripFrame(sheet::Spark, i % 3), 1.0, i * 40.0);
     }
     // Panel and banner.
-    DrawSprite(play, sheet, 304, 16, 96, 240, 416, 0, 1.0, 0.0);
+    DrawSprite(play, atlas, 304, 16, sheet::PanelBackground, 1.0, 0.0);
     const struct
     {
         int y;
-        int w;
-        int v;
+        SheetRect caption;
         int value;
         bool padded;
-    } rows[] = {{48, 32, 8, 1234, true},
-                {78, 40, 16, 98765432, true},
-                {108, 32, 24, 1005, false},
-                {138, 32, 32, 12, false}};
+    } rows[] = {{48, sheet::ScoreCaption, 1234, true},
+                {78, sheet::HiScoreCaption, 98765432, true},
+                {108, sheet::GrazeCaption, 1005, false},
+                {138, sheet::StageCaption, 12, false}};
     for (const auto& row : rows)
     {
-        DrawSprite(play, sheet, 320, row.y, row.w, 8, 176, row.v, 1.0, 0.0);
+        DrawSprite(play, atlas, 320, row.y, row.caption, 1.0, 0.0);
         std::string digits = std::to_string(row.value);
         if (row.padded)
         {
@@ -197,14 +203,14 @@ std::vector<GeneratedFile> GeneratePreviewFiles()
         }
         for (int k = static_cast<int>(digits.size()) - 1; k >= 0; --k)
         {
-            DrawSprite(play, sheet, 320 + 8 * k, row.y + 9, 9, 8,
-                       176 + 9 * (digits[static_cast<size_t>(k)] - '0'), 0, 1.0, 0.0);
+            DrawSprite(play, atlas, 320 + 8 * k, row.y + 9,
+                       StripFrame(sheet::Digit, digits[static_cast<size_t>(k)] - '0'), 1.0, 0.0);
         }
     }
-    DrawSprite(play, sheet, 192, 136, 100, 16, 176, 42, 1.0, 0.0);
+    DrawSprite(play, atlas, 192, 136, sheet::GameOverBanner, 1.0, 0.0);
     Compose(play, frame, 0, 0);
     files.push_back({"play.png", EncodePng(play)});
-    files.push_back({"sheet.png", EncodePng(sheet)});
+    files.push_back({"sheet.png", EncodePng(atlas)});
     files.push_back({"icon.png", EncodePng(ApplicationIcon(128))});
     return files;
 }

@@ -3,52 +3,82 @@
 #include "Font.h"
 #include "Pictures.h"
 #include "SpriteArt.h"
+#include "objects/SpriteSheet.h"
+
+#include <stdexcept>
+#include <string>
 
 namespace assets
 {
 
+namespace
+{
+
+// Copies picture into its rectangle of the sheet; a picture of another size
+// than its rectangle is a fault of the art, not something to crop.
+void PasteInto(Image& atlas, const Image& picture, const SheetRect& place, const char* name)
+{
+    if (picture.width != place.width || picture.height != place.height)
+    {
+        throw std::runtime_error(
+            std::string("sprite sheet: ") + name + " is " + std::to_string(picture.width) + " x " +
+            std::to_string(picture.height) + ", its rectangle " + std::to_string(place.width) +
+            " x " + std::to_string(place.height));
+    }
+    Paste(atlas, picture, place.u, place.v);
+}
+
+} // namespace
+
 Image BuildSpriteSheet()
 {
-    Image sheet(512, 512);
-    // Top row: the ship, the enemy's walk and explosion, the bonus ship's two
-    // pictures, the player's shot and the three sparks.
-    Paste(sheet, ShipSprite(), 0, 0);
-    Paste(sheet, EnemySprite(0), 16, 0);
-    Paste(sheet, EnemySprite(1), 32, 0);
-    Paste(sheet, EnemyExplosionSprite(), 48, 0);
-    Paste(sheet, BonusShipSprite(0), 64, 0);
-    Paste(sheet, BonusShipSprite(1), 88, 0);
-    Paste(sheet, ShotSprite(), 112, 0);
+    Image atlas(sheet::Size, sheet::Size);
+    PasteInto(atlas, ShipSprite(), sheet::Ship, "ship");
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        PasteInto(atlas, EnemySprite(frame), StripFrame(sheet::EnemyWalk, frame), "enemy");
+    }
+    PasteInto(atlas, EnemyExplosionSprite(), sheet::EnemyExplosion, "enemy explosion");
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        PasteInto(atlas, BonusShipSprite(frame), StripFrame(sheet::BonusShip, frame), "bonus ship");
+    }
+    PasteInto(atlas, ShotSprite(), sheet::PlayerShot, "player shot");
     for (int kind = 0; kind < 3; ++kind)
     {
-        Paste(sheet, SparkSprite(kind), 128 + 8 * kind, 0);
+        PasteInto(atlas, SparkSprite(kind), StripFrame(sheet::Spark, kind), "spark");
     }
-    // Enemy bullets and the emitter.
-    Paste(sheet, SmallShotSprite(), 112, 16);
-    Paste(sheet, NeedleShotSprite(), 120, 16);
-    Paste(sheet, LargeShotSprite(), 128, 16);
-    Paste(sheet, EmitterSprite(), 112, 32);
-    // Status panel: digits, captions, the banner and the panel itself.
+    PasteInto(atlas, SmallShotSprite(), sheet::SmallShot, "small shot");
+    PasteInto(atlas, NeedleShotSprite(), sheet::NeedleShot, "needle shot");
+    PasteInto(atlas, LargeShotSprite(), sheet::LargeShot, "large shot");
+    PasteInto(atlas, EmitterSprite(), sheet::Emitter, "emitter");
     for (int digit = 0; digit < 10; ++digit)
     {
-        Paste(sheet, DigitGlyph(digit), 176 + 9 * digit, 0);
+        PasteInto(atlas, DigitGlyph(digit), StripFrame(sheet::Digit, digit), "digit");
     }
-    Paste(sheet, PanelCaption("SCORE", 32), 176, 8);
-    Paste(sheet, PanelCaption("HI-SCORE", 40), 176, 16);
-    Paste(sheet, PanelCaption("GRAZE", 32), 176, 24);
-    Paste(sheet, PanelCaption("STAGE", 32), 176, 32);
-    Paste(sheet, GameOverBanner(), 176, 42);
-    Paste(sheet, PanelBackground(), 416, 0);
-    // Background layers.
-    Paste(sheet, StarfieldPicture(), 0, 64);
-    Paste(sheet, SwirlPicture(), 128, 64);
-    // Title screen.
-    Paste(sheet, TitleStrip(), 0, 256);
-    Paste(sheet, TitleCaption(), 160, 256);
-    Paste(sheet, TitlePrompt(), 0, 288);
-    Paste(sheet, TitleLargePicture(), 80, 288);
-    Paste(sheet, TitleBackdrop(), 0, 448);
-    return sheet;
+    const struct
+    {
+        const char* text;
+        SheetRect place;
+    } captions[] = {{"SCORE", sheet::ScoreCaption},
+                    {"HI-SCORE", sheet::HiScoreCaption},
+                    {"GRAZE", sheet::GrazeCaption},
+                    {"STAGE", sheet::StageCaption}};
+    for (const auto& caption : captions)
+    {
+        PasteInto(atlas, PanelCaption(caption.text, caption.place.width), caption.place,
+                  caption.text);
+    }
+    PasteInto(atlas, GameOverBanner(), sheet::GameOverBanner, "game-over banner");
+    PasteInto(atlas, PanelBackground(), sheet::PanelBackground, "panel background");
+    PasteInto(atlas, StarfieldPicture(), sheet::StillBackground, "still background");
+    PasteInto(atlas, SwirlPicture(), sheet::TurningBackground, "turning background");
+    PasteInto(atlas, TitleStrip(), sheet::TitleStrip, "title strip");
+    PasteInto(atlas, TitleCaption(), sheet::TitleCaption, "title caption");
+    PasteInto(atlas, TitlePrompt(), sheet::TitlePrompt, "title prompt");
+    PasteInto(atlas, TitleLargePicture(), sheet::TitleLargePicture, "title large picture");
+    PasteInto(atlas, TitleBackdrop(), sheet::TitleBackdrop, "title backdrop");
+    return atlas;
 }
 
 Image BuildScreenFrame()
