@@ -6,6 +6,31 @@
 namespace
 {
 
+// What tells the three kinds of enemy shot apart.
+struct ShotKind
+{
+    SheetRect picture;
+    float hitRadius; // field units
+    float grazeRadius;
+    float direction; // AngleUnit
+    int32_t life;    // frames
+};
+
+constexpr ShotKind NeedleShot{sheet::NeedleShot, 4.0f, 11.0f, 16384.0f, 3600};
+constexpr ShotKind SmallShot{sheet::SmallShot, 5.0f, 12.0f, 16384.0f, 3600};
+constexpr ShotKind LargeShot{sheet::LargeShot, 7.0f, 14.0f, 49152.0f, 6000};
+constexpr float ShotStartSpeed = 3.0f; // every kind
+
+void TakeKind(BulletMaker& b, const ShotKind& kind)
+{
+    b.ShowPicture(kind.picture, true);
+    b.SetHitRadius(kind.hitRadius);
+    b.SetGrazeRadius(kind.grazeRadius);
+    b.speed = ShotStartSpeed;
+    b.direction = kind.direction;
+    b.life = kind.life;
+}
+
 // Speed of the rising emitters (aimed and ring patterns) by level.
 float RisingEmitterSpeed(int32_t level)
 {
@@ -154,17 +179,9 @@ BulletMaker* BulletMaker::MakeEmitter(int32_t motion, int32_t lifeFrames, float 
     // Placed where the owner is now; it does not follow the owner afterwards.
     e->x = owner->x;
     e->y = owner->y;
-    e->alpha = 1.0f;
-    e->u = 112;
-    e->v = 32;
-    e->width = 16;
-    e->height = 16;
-    e->centered = true;
-    e->active = true;
-    e->visible = true;
+    e->ShowPicture(sheet::Emitter, true);
     e->hitEnabled = canHit;
     e->grazeEnabled = false;
-    e->angle = 0.0f;
     e->spin = 0.0f;
     e->acceleration = 0.0f;
     e->maxSpeed = 5.0f;
@@ -373,14 +390,9 @@ void BulletMaker::InitShot(BulletMaker& b)
 {
     b.x = x;
     b.y = y;
-    b.alpha = 1.0f;
-    b.centered = true;
-    b.active = true;
-    b.visible = true;
     b.hitEnabled = true;
     b.grazeEnabled = true;
     b.motionType = 0;
-    b.angle = 0.0f;
     b.spin = 0.0f;
     b.acceleration = 0.0f;
     b.directionOffset = 0.0f;
@@ -391,43 +403,19 @@ void BulletMaker::InitShot(BulletMaker& b)
 void BulletMaker::InitNeedleShot(BulletMaker& b)
 {
     InitShot(b);
-    b.width = 4;
-    b.height = 8;
-    b.u = 120;
-    b.v = 16;
-    b.SetHitRadius(4.0f);
-    b.SetGrazeRadius(11.0f);
-    b.speed = 3.0f;
-    b.direction = 16384.0f;
-    b.life = 3600;
+    TakeKind(b, NeedleShot);
 }
 
 void BulletMaker::InitSmallShot(BulletMaker& b)
 {
     InitShot(b);
-    b.width = 6;
-    b.height = 6;
-    b.u = 112;
-    b.v = 16;
-    b.SetHitRadius(5.0f);
-    b.SetGrazeRadius(12.0f);
-    b.speed = 3.0f;
-    b.direction = 16384.0f;
-    b.life = 3600;
+    TakeKind(b, SmallShot);
 }
 
 void BulletMaker::InitLargeShot(BulletMaker& b)
 {
     InitShot(b);
-    b.width = 8;
-    b.height = 8;
-    b.u = 128;
-    b.v = 16;
-    b.SetHitRadius(7.0f);
-    b.SetGrazeRadius(14.0f);
-    b.speed = 3.0f;
-    b.direction = 49152.0f;
-    b.life = 6000;
+    TakeKind(b, LargeShot);
 }
 
 void BulletMaker::EmitSparks(int size, float atX, float atY)
@@ -458,17 +446,12 @@ void BulletMaker::EmitSparks(int size, float atX, float atY)
         spark->motionType = 0;
         spark->x = atX;
         spark->y = atY;
-        spark->width = 8;
-        spark->height = 8;
-        spark->centered = true;
-        spark->active = true;
-        spark->visible = true;
+        spark->ShowPicture(sheet::Spark, true);
         spark->alpha = 0.5f;
         // Five draws per spark, in this order: picture, direction, speed,
         // spin, slowing. A replay depends on the order.
         const int picture = RandomRange(0, 2);
-        spark->u = 128 + 8 * picture;
-        spark->v = 0;
+        spark->SetPicture(StripFrame(sheet::Spark, picture));
         const float heading = RandomUnit();
         spark->direction = static_cast<float>(static_cast<double>(heading) * 65535.0);
         const float boost = RandomUnit();

@@ -5,8 +5,6 @@
 
 namespace
 {
-constexpr int32_t PictureSize = 24; // pixels, also the height of a picture row
-constexpr int32_t FirstPictureU = 64;
 constexpr int32_t FlapFrames = 4; // frames per picture
 constexpr float FlightY = 40.0f;  // field units
 constexpr float LeftStartX = 1.0f;
@@ -35,16 +33,7 @@ bool BonusShipManage::Launch()
     }
     const int side = RandomRange(0, 1); // 1: from the left, 0: from the right
 
-    width = PictureSize;
-    height = PictureSize;
-    u = FirstPictureU;
-    v = variant * PictureSize;
-    alpha = 1.0f;
-    scale = 1.0f;
-    angle = 0.0f;
-    centered = true;
-    active = true;
-    visible = true;
+    ShowPicture(PictureRow(sheet::BonusShip, variant), true);
     SetHitRadius(16.0f);
     SetGrazeRadius(16.0f);
     grazeEnabled = false;
@@ -98,7 +87,7 @@ bool BonusShipManage::Move()
         return false;
     }
     flapCount += 1;
-    u = FirstPictureU + PictureSize * ((flapCount / FlapFrames) % 2);
+    u = StripFrame(sheet::BonusShip, (flapCount / FlapFrames) % 2).u;
     return true;
 }
 

@@ -19,8 +19,6 @@ constexpr float RightTurnX = 428.0f; // marching right turns down beyond this
 constexpr float LeftTurnX = 20.0f;   // marching left turns down below this
 constexpr float SweepScanStartX = 224.0f;
 
-constexpr int32_t EnemyWidth = 16; // pixels
-constexpr int32_t EnemyHeight = 24;
 constexpr float EnemyRadius = 8.0f;
 constexpr int SparkSize = 1;
 
@@ -107,14 +105,7 @@ void ConvoyManage::LayOut()
         for (int col = 0; col < Columns; ++col)
         {
             EnemyObject& enemy = enemies[Columns * row + col];
-            enemy.width = EnemyWidth;
-            enemy.height = EnemyHeight;
-            enemy.alpha = 1.0f;
-            enemy.scale = 1.0f;
-            enemy.angle = 0.0f;
-            enemy.centered = true;
-            enemy.active = true;
-            enemy.visible = true;
+            enemy.ShowPicture(sheet::EnemyWalk, true);
             enemy.exploding = false;
             enemy.SetKind(0);
             enemy.SetFrame(0);

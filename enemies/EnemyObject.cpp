@@ -1,12 +1,5 @@
 #include "enemies/EnemyObject.h"
 
-namespace
-{
-constexpr int32_t RowHeight = 24; // pixels per picture row in the sheet
-constexpr int32_t WalkU = 16;     // first walking picture; the second is 16 further
-constexpr int32_t ExplosionU = 48;
-} // namespace
-
 EnemyObject::EnemyObject() : exploding(false), frame(0), kind(0), score(0) {}
 
 void EnemyObject::SetKind(int k)
@@ -17,8 +10,9 @@ void EnemyObject::SetKind(int k)
 void EnemyObject::SetFrame(int f)
 {
     frame = f;
-    v = kind * RowHeight;
-    u = WalkU + 16 * (f % 2);
+    const SheetRect walking = PictureRow(StripFrame(sheet::EnemyWalk, f % 2), kind);
+    v = walking.v;
+    u = walking.u;
 }
 
 void EnemyObject::Explode()
@@ -31,8 +25,9 @@ void EnemyObject::UpdateExplosion()
 {
     if (exploding)
     {
-        u = ExplosionU;
-        v = kind * RowHeight;
+        const SheetRect explosion = PictureRow(sheet::EnemyExplosion, kind);
+        u = explosion.u;
+        v = explosion.v;
     }
 }
 

@@ -13,9 +13,9 @@ public:
     EnemyObject();
     ~EnemyObject() override = default;
 
-    // Picture row: the row's top is at v = kind * 24. Follow with SetFrame.
+    // Picture row of the sheet's enemy pictures (PictureRow). Follow with SetFrame.
     void SetKind(int k);
-    // Animation frame; only its parity picks the walking picture (u 16 or 32).
+    // Animation frame; only its parity picks the walking picture. Sets u and v only.
     void SetFrame(int f);
     // Struck: can no longer be hit, shows the explosion until the convoy removes it.
     void Explode();

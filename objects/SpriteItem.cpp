@@ -15,6 +15,25 @@ void SpriteItem::SetRenderContext(RenderContext* context)
     renderContext = context;
 }
 
+void SpriteItem::SetPicture(const SheetRect& picture)
+{
+    u = picture.u;
+    v = picture.v;
+    width = picture.width;
+    height = picture.height;
+}
+
+void SpriteItem::ShowPicture(const SheetRect& picture, bool centeredOnPosition)
+{
+    SetPicture(picture);
+    alpha = 1.0f;
+    scale = 1.0f;
+    angle = 0.0f;
+    centered = centeredOnPosition;
+    active = true;
+    visible = true;
+}
+
 bool SpriteItem::Draw()
 {
     if (!visible || renderContext == nullptr)

@@ -3,6 +3,8 @@
 // and turns that into one sprite command of the render context per frame.
 #pragma once
 
+#include "objects/SpriteSheet.h"
+
 #include <cstdint>
 
 struct RenderContext;
@@ -23,6 +25,13 @@ public:
 
     // The context Draw takes its command from; borrowed, never freed.
     void SetRenderContext(RenderContext* context);
+
+    // Takes the rectangle of picture (u, v, width, height) and nothing else.
+    void SetPicture(const SheetRect& picture);
+    // Shows picture plainly: opaque, at scale 1, unturned, in play and
+    // visible; (x, y) is its centre when centeredOnPosition, else its top-left
+    // corner. The position and the texture slot stay as they are.
+    void ShowPicture(const SheetRect& picture, bool centeredOnPosition);
 
     // Takes one sprite command for this frame when visible; always true.
     // Without a render context nothing is taken.

@@ -9,15 +9,7 @@ constexpr float BottomEdge = 472.0f;   // field units; the ship's height is take
 
 void MyShipManage::Reset()
 {
-    width = 16;
-    height = 24;
-    u = 0;
-    v = 0;
-    alpha = 1.0f;
-    scale = 1.0f;
-    centered = true;
-    active = true;
-    visible = true;
+    ShowPicture(sheet::Ship, true);
     SetHitRadius(1.0f);
     SetGrazeRadius(4.0f);
     hitEnabled = true;

@@ -10,16 +10,7 @@ bool MyShotManage::Fire(const MyShipManage& ship)
     {
         return false;
     }
-    width = 8;
-    height = 16;
-    u = 112;
-    v = 0;
-    alpha = 1.0f;
-    scale = 1.0f;
-    angle = 0.0f;
-    centered = true;
-    active = true;
-    visible = true;
+    ShowPicture(sheet::PlayerShot, true);
     SetHitRadius(4.0f);
     SetGrazeRadius(4.0f);
     grazeEnabled = false; // the shot never grazes

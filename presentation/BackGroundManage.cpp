@@ -38,27 +38,21 @@ void BackGroundManage::Reset()
 {
     struct LayerSetting
     {
-        int u;
+        SheetRect picture;
         float scale;
         float alpha;
     };
-    static constexpr LayerSetting settings[2] = {{0, 2.0f, 1.0f}, {128, 3.0f, 0.0f}};
+    static constexpr LayerSetting settings[2] = {{sheet::StillBackground, 2.0f, 1.0f},
+                                                 {sheet::TurningBackground, 3.0f, 0.0f}};
 
     for (int i = 0; i < 2; ++i)
     {
         SpriteItem& layer = *layers[i];
         layer.x = FieldCentreX;
         layer.y = FieldCentreY;
-        layer.centered = true;
-        layer.width = 128;
-        layer.height = 128;
-        layer.u = settings[i].u;
-        layer.v = 64;
+        layer.ShowPicture(settings[i].picture, true);
         layer.scale = settings[i].scale;
         layer.alpha = settings[i].alpha;
-        layer.angle = 0.0f;
-        layer.active = true;
-        layer.visible = true;
     }
 }
 

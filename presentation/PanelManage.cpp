@@ -4,9 +4,6 @@ namespace
 {
 constexpr int MaxDigits = 10;        // an int32 has at most 10 decimal digits
 constexpr int32_t DigitSpacing = 16; // field units between successive digits
-constexpr int32_t DigitWidth = 9;    // pixels
-constexpr int32_t DigitHeight = 8;
-constexpr int32_t DigitStripU = 176; // u of the glyph "0"; glyph d is 9 * d further
 
 // Negative values are never passed by the game; they are shown as 0 rather
 // than as glyphs from outside the digit strip.
@@ -57,16 +54,16 @@ void PanelManage::SetGameOver(bool value)
 
 bool PanelManage::Update()
 {
-    LayOutItem(BackgroundItem, 448, 0, 96, 240, 416, 0, true);
-    LayOutItem(ScoreCaptionItem, 480, 64, 32, 8, 176, 8, true);
-    LayOutItem(HiScoreCaptionItem, 480, 124, 40, 8, 176, 16, true);
-    LayOutItem(GrazeCaptionItem, 480, 184, 32, 8, 176, 24, true);
-    LayOutItem(StageCaptionItem, 480, 244, 32, 8, 176, 32, true);
+    LayOutItem(BackgroundItem, 448, 0, sheet::PanelBackground, true);
+    LayOutItem(ScoreCaptionItem, 480, 64, sheet::ScoreCaption, true);
+    LayOutItem(HiScoreCaptionItem, 480, 124, sheet::HiScoreCaption, true);
+    LayOutItem(GrazeCaptionItem, 480, 184, sheet::GrazeCaption, true);
+    LayOutItem(StageCaptionItem, 480, 244, sheet::StageCaption, true);
     SetZeroPaddedNumber(score, 8, ScoreDigitsItem, 480, 82);
     SetZeroPaddedNumber(hiScore, 8, HiScoreDigitsItem, 480, 142);
     SetLeftAlignedNumber(graze, 6, GrazeDigitsItem, 480, 202);
     SetLeftAlignedNumber(stage, 6, StageDigitsItem, 480, 262);
-    LayOutItem(BannerItem, 224, 240, 100, 16, 176, 42, gameOver);
+    LayOutItem(BannerItem, 224, 240, sheet::GameOverBanner, gameOver);
     return true;
 }
 
@@ -133,8 +130,8 @@ void PanelManage::SetLeftAlignedNumber(int32_t value, int32_t count, int32_t fir
     }
 }
 
-void PanelManage::LayOutItem(int index, int32_t x, int32_t y, int32_t width, int32_t height,
-                             int32_t u, int32_t v, bool visible)
+void PanelManage::LayOutItem(int index, int32_t x, int32_t y, const SheetRect& picture,
+                             bool visible)
 {
     // Callers may pass any first item and count; items outside the panel's
     // fifty are skipped instead of written past the array.
@@ -145,18 +142,11 @@ void PanelManage::LayOutItem(int index, int32_t x, int32_t y, int32_t width, int
     SpriteItem& item = sprites[index];
     item.x = static_cast<float>(x);
     item.y = static_cast<float>(y);
-    item.width = width;
-    item.height = height;
-    item.u = u;
-    item.v = v;
-    item.alpha = 1.0f;
-    item.angle = 0.0f;
-    item.centered = false;
-    item.active = true;
+    item.ShowPicture(picture, false);
     item.visible = visible;
 }
 
 void PanelManage::LayOutDigit(int index, int digit, int32_t x, int32_t y)
 {
-    LayOutItem(index, x, y, DigitWidth, DigitHeight, DigitStripU + DigitWidth * digit, 0, true);
+    LayOutItem(index, x, y, StripFrame(sheet::Digit, digit), true);
 }

@@ -60,7 +60,6 @@ public:
     bool gameOver;
 
 private:
-    void LayOutItem(int index, int32_t x, int32_t y, int32_t width, int32_t height, int32_t u,
-                    int32_t v, bool visible);
+    void LayOutItem(int index, int32_t x, int32_t y, const SheetRect& picture, bool visible);
     void LayOutDigit(int index, int digit, int32_t x, int32_t y);
 };

@@ -51,19 +51,18 @@ void TitleManage::Reset()
 {
     struct Setting
     {
-        float x, y;
+        float x, y; // field units
         bool centered;
-        int32_t width, height, u, v;
+        SheetRect picture;
         float scale;
         bool visible;
     };
-    // Positions in field units, sizes and texture coordinates in pixels.
     static constexpr Setting settings[SpriteCount] = {
-        {320.0f, 240.0f, true, 64, 64, 0, 448, 5.5f, true},
-        {16.0f, -64.0f, false, 160, 32, 0, 256, 1.0f, true},
-        {640.0f, 80.0f, false, 176, 208, 80, 288, 1.0f, true},
-        {32.0f, 80.0f, false, 96, 16, 160, 256, 1.0f, false},
-        {64.0f, 320.0f, false, 80, 16, 0, 288, 1.0f, false},
+        {320.0f, 240.0f, true, sheet::TitleBackdrop, 5.5f, true},
+        {16.0f, -64.0f, false, sheet::TitleStrip, 1.0f, true},
+        {640.0f, 80.0f, false, sheet::TitleLargePicture, 1.0f, true},
+        {32.0f, 80.0f, false, sheet::TitleCaption, 1.0f, false},
+        {64.0f, 320.0f, false, sheet::TitlePrompt, 1.0f, false},
     };
     for (int i = 0; i < SpriteCount; ++i)
     {
@@ -71,16 +70,9 @@ void TitleManage::Reset()
         SpriteItem& sprite = *sprites[i];
         sprite.x = s.x;
         sprite.y = s.y;
-        sprite.centered = s.centered;
-        sprite.width = s.width;
-        sprite.height = s.height;
-        sprite.u = s.u;
-        sprite.v = s.v;
+        sprite.ShowPicture(s.picture, s.centered);
         sprite.scale = s.scale;
         sprite.visible = s.visible;
-        sprite.alpha = 1.0f;
-        sprite.angle = 0.0f;
-        sprite.active = true;
     }
     state = StateStart;
     timer = 0;
