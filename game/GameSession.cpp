@@ -2,6 +2,7 @@
 
 #include "game/BasicSystem.h"
 #include "game/GameDirector.h"
+#include "platform/Screen.h"
 
 #include <cstdlib>
 #include <new>
@@ -10,8 +11,6 @@ namespace
 {
 
 constexpr int OverlaySlot = 1;
-constexpr int OverlayWidth = 480; // the whole screen
-constexpr int OverlayHeight = 272;
 
 } // namespace
 
@@ -68,8 +67,8 @@ bool RunGameSessionFrame(GameSession* session)
         overlay->inUse = 1;
         overlay->x = 0;
         overlay->y = 0;
-        overlay->width = OverlayWidth;
-        overlay->height = OverlayHeight;
+        overlay->width = ScreenWidth; // the whole screen
+        overlay->height = ScreenHeight;
         overlay->u = 0;
         overlay->v = 0;
         overlay->scaleX = 1.0f;

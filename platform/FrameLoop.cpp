@@ -1,6 +1,7 @@
 #include "platform/FrameLoop.h"
 
 #include "platform/Input.h"
+#include "platform/Screen.h"
 #include "platform/Sound.h"
 
 #include <SDL/SDL.h>
@@ -10,9 +11,6 @@
 namespace
 {
 
-constexpr int ScreenWidth = 480;
-constexpr int ScreenHeight = 272;
-constexpr int ScreenDepth = 32;
 constexpr const char* WindowTitle = "Skyreel";
 constexpr unsigned StartSeed = 1;
 

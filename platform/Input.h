@@ -3,17 +3,10 @@
 // joystick 1 drives pad 1.
 #pragma once
 
+#include "platform/Buttons.h"
+
 #include <SDL/SDL.h>
 #include <cstdint>
-
-constexpr uint32_t BUTTON_UP = 0x1;
-constexpr uint32_t BUTTON_DOWN = 0x2;
-constexpr uint32_t BUTTON_LEFT = 0x4;
-constexpr uint32_t BUTTON_RIGHT = 0x8;
-constexpr uint32_t BUTTON_A = 0x10;
-constexpr uint32_t BUTTON_B = 0x20;
-constexpr uint32_t BUTTON_C = 0x40;
-constexpr uint32_t BUTTON_D = 0x80;
 
 constexpr int PadCount = 2;
 

@@ -1,10 +1,10 @@
 #include "player/MyShipManage.h"
 
+#include "platform/Buttons.h"
+
 namespace
 {
-constexpr uint32_t LeftButton = 0x04;  // BUTTON_LEFT
-constexpr uint32_t RightButton = 0x08; // BUTTON_RIGHT
-constexpr float BottomEdge = 472.0f;   // field units; the ship's height is taken off it
+constexpr float BottomEdge = 472.0f; // field units; the ship's height is taken off it
 } // namespace
 
 void MyShipManage::Reset()
@@ -21,8 +21,8 @@ void MyShipManage::Reset()
 
 bool MyShipManage::Move(uint32_t held, uint32_t /*pressed*/)
 {
-    const bool left = (held & LeftButton) != 0;
-    const bool right = (held & RightButton) != 0;
+    const bool left = (held & BUTTON_LEFT) != 0;
+    const bool right = (held & BUTTON_RIGHT) != 0;
     if (left && right)
     {
         return true;

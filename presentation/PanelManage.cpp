@@ -4,6 +4,7 @@ namespace
 {
 constexpr int MaxDigits = 10;        // an int32 has at most 10 decimal digits
 constexpr int32_t DigitSpacing = 16; // field units between successive digits
+constexpr int32_t TextX = 480;       // field units: where captions and numbers start
 
 // Negative values are never passed by the game; they are shown as 0 rather
 // than as glyphs from outside the digit strip.
@@ -54,15 +55,15 @@ void PanelManage::SetGameOver(bool value)
 
 bool PanelManage::Update()
 {
-    LayOutItem(BackgroundItem, 448, 0, sheet::PanelBackground, true);
-    LayOutItem(ScoreCaptionItem, 480, 64, sheet::ScoreCaption, true);
-    LayOutItem(HiScoreCaptionItem, 480, 124, sheet::HiScoreCaption, true);
-    LayOutItem(GrazeCaptionItem, 480, 184, sheet::GrazeCaption, true);
-    LayOutItem(StageCaptionItem, 480, 244, sheet::StageCaption, true);
-    SetZeroPaddedNumber(score, 8, ScoreDigitsItem, 480, 82);
-    SetZeroPaddedNumber(hiScore, 8, HiScoreDigitsItem, 480, 142);
-    SetLeftAlignedNumber(graze, 6, GrazeDigitsItem, 480, 202);
-    SetLeftAlignedNumber(stage, 6, StageDigitsItem, 480, 262);
+    LayOutItem(BackgroundItem, FieldWidth, 0, sheet::PanelBackground, true);
+    LayOutItem(ScoreCaptionItem, TextX, 64, sheet::ScoreCaption, true);
+    LayOutItem(HiScoreCaptionItem, TextX, 124, sheet::HiScoreCaption, true);
+    LayOutItem(GrazeCaptionItem, TextX, 184, sheet::GrazeCaption, true);
+    LayOutItem(StageCaptionItem, TextX, 244, sheet::StageCaption, true);
+    SetZeroPaddedNumber(score, 8, ScoreDigitsItem, TextX, 82);
+    SetZeroPaddedNumber(hiScore, 8, HiScoreDigitsItem, TextX, 142);
+    SetLeftAlignedNumber(graze, 6, GrazeDigitsItem, TextX, 202);
+    SetLeftAlignedNumber(stage, 6, StageDigitsItem, TextX, 262);
     LayOutItem(BannerItem, 224, 240, sheet::GameOverBanner, gameOver);
     return true;
 }

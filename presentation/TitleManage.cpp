@@ -1,10 +1,10 @@
 #include "presentation/TitleManage.h"
 
 #include "objects/SpriteItem.h"
+#include "platform/Buttons.h"
 
 namespace
 {
-constexpr uint32_t ConfirmButton = 0x10; // BUTTON_A
 constexpr int32_t SlideFrames = 90;
 constexpr int32_t WaitBlinkPeriod = 30; // updates per half-cycle of the waiting prompt
 constexpr int32_t FastBlinkPeriod = 3;
@@ -81,7 +81,7 @@ void TitleManage::Reset()
 bool TitleManage::Update(uint32_t pressed)
 {
     confirmPressed = false;
-    const bool confirm = (pressed & ConfirmButton) != 0;
+    const bool confirm = (pressed & BUTTON_A) != 0;
     switch (state)
     {
     case StateStart:

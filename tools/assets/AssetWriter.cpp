@@ -6,6 +6,7 @@
 #include "Sheet.h"
 #include "Sound.h"
 #include "objects/SpriteSheet.h"
+#include "platform/Screen.h"
 
 #include <cmath>
 #include <cstdio>
@@ -121,8 +122,8 @@ void DrawSprite(Image& screen, const Image& atlas, int x, int y, const SheetRect
 
 Image ClearScreen()
 {
-    Image screen(480, 272);
-    screen.Fill(0, 0, 480, 272, {0, 0, 0x40, 255});
+    Image screen(ScreenWidth, ScreenHeight);
+    screen.Fill(0, 0, ScreenWidth, ScreenHeight, {0, 0, 0x40, 255});
     return screen;
 }
 

@@ -9,7 +9,7 @@ namespace assets
 
 // 512 x 512: every sprite of the game at the place its object takes it from.
 Image BuildSpriteSheet();
-// 480 x 272: transparent over the play field and the status panel.
+// Screen-sized: transparent over the play field and the status panel.
 Image BuildScreenFrame();
 // 128 x 128: 8 x 8 cells, the glyph of code k at (8 (k mod 16), 8 (k div 16)),
 // light on black (black is the console's transparent colour).

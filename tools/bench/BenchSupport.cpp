@@ -5,6 +5,7 @@
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "platform/Input.h"
+#include "platform/Screen.h"
 #include "platform/Sound.h"
 
 #include <cmath>
@@ -51,7 +52,7 @@ Canvas::Canvas()
     {
         return;
     }
-    context = CreateRenderContext(480, 272, 32);
+    context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
     if (context == nullptr)
     {
         return;
@@ -108,7 +109,7 @@ Game::Game()
     }
     InitInput();
     InitSound();
-    context = CreateRenderContext(480, 272, 32);
+    context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
     if (context == nullptr)
     {
         return;

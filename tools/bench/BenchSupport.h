@@ -18,7 +18,7 @@ namespace bench
 void SetDataRoot(const std::string& root);
 const std::string& DataRoot();
 
-// SDL video on the dummy driver and a 480 x 272 x 32 render context with the
+// SDL video on the dummy driver and a screen-sized render context with the
 // real sprite sheet loaded into slot 0 the way the game loads it (raw).
 class Canvas
 {

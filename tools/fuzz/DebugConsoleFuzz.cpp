@@ -9,6 +9,7 @@
 #include "FuzzSupport.h"
 #include "platform/DebugConsole.h"
 #include "platform/Render.h"
+#include "platform/Screen.h"
 
 #include <SDL/SDL.h>
 #include <cstring>
@@ -29,7 +30,7 @@ RenderContext* Context()
     if (context == nullptr)
     {
         StartOnce(SDL_INIT_VIDEO);
-        context = CreateRenderContext(480, 272, 32);
+        context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
         if (context == nullptr || context->screen == nullptr)
         {
             Fail("no render context on the dummy video driver");

@@ -8,6 +8,7 @@
 // ReadCommand), then the image file's bytes.
 #include "FuzzSupport.h"
 #include "platform/Render.h"
+#include "platform/Screen.h"
 
 #include <SDL/SDL.h>
 
@@ -17,9 +18,6 @@ namespace
 {
 
 constexpr int MaxCommands = 8;
-constexpr int ScreenWidth = 480;
-constexpr int ScreenHeight = 272;
-constexpr int ScreenDepth = 32;
 
 RenderContext* Context()
 {

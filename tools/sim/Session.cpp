@@ -4,6 +4,7 @@
 #include "game/GameSession.h"
 #include "platform/Input.h"
 #include "platform/Render.h"
+#include "platform/Screen.h"
 #include "platform/Sound.h"
 
 #include <SDL/SDL.h>
@@ -13,9 +14,6 @@ namespace sim
 {
 namespace
 {
-constexpr int ScreenWidth = 480;
-constexpr int ScreenHeight = 272;
-constexpr int ScreenDepth = 32;
 constexpr unsigned StartSeed = 1; // the entry's seed for the time before the first game
 } // namespace
 

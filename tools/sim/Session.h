@@ -23,7 +23,7 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // SDL_Init, InitInput, InitSound, CreateRenderContext (480 x 272 x 32),
+    // SDL_Init, InitInput, InitSound, CreateRenderContext at the screen size,
     // the window caption, srand(1), CreateGameSession. Sets SDL_VIDEODRIVER
     // and SDL_AUDIODRIVER to "dummy" first. False with a message on failure.
     bool Open(std::string* error);
