@@ -18,7 +18,7 @@ Image DigitGlyph(int digit); // 9 x 8
 Image PanelCaption(const char* text, int width); // width x 8
 Image GameOverBanner();                          // 100 x 16
 Image PanelBackground();                         // 96 x 240
-Image ScreenFrame();                             // 480 x 272, transparent over the field and panel
-Image ApplicationIcon(int size);                 // size x size, size a multiple of 32
+Image ScreenFrame();             // screen-sized, transparent over the field and panel
+Image ApplicationIcon(int size); // size x size, size a multiple of 32
 
 } // namespace assets
