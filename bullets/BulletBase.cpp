@@ -31,6 +31,17 @@ BulletBase::BulletBase()
 
 BulletBase::~BulletBase() = default;
 
+int BulletBase::Heading() const
+{
+    const float sum = direction + directionOffset;
+    int heading = TruncatedTurnRemainder(sum);
+    if (heading < 0)
+    {
+        heading += AngleUnitsPerTurn;
+    }
+    return heading;
+}
+
 bool BulletBase::Move()
 {
     // Speed: acceleration applies only below maxSpeed, and never drives the
@@ -48,14 +59,7 @@ bool BulletBase::Move()
     const float turned = angle + spin;
     angle = static_cast<float>(TruncatedTurnRemainder(turned));
 
-    // Heading: whole AngleUnit wrapped into 0..65535.
-    const float sum = direction + directionOffset;
-    int heading = TruncatedTurnRemainder(sum);
-    if (heading < 0)
-    {
-        heading += AngleUnitsPerTurn;
-    }
-
+    const int heading = Heading();
     const float stepX = CosAngle(heading) * speed;
     const float stepY = SinAngle(heading) * speed;
     x = x + stepX;

@@ -17,6 +17,9 @@ public:
     // while the bullet is alive; false once its life is spent or its box has
     // left the field (the bullet still moved on that call). Removes nothing.
     bool Move();
+    // The heading Move travels: direction + directionOffset in whole
+    // AngleUnit, wrapped into 0..65535.
+    int Heading() const;
 
     float direction;       // AngleUnit; direction of travel
     float directionOffset; // AngleUnit; added to direction for the heading travelled

@@ -127,7 +127,23 @@ bool ConvoyManage::Update()
     {
         enemy.UpdateExplosion();
     }
+    const Marched marched = March();
+    DrawEnemies();
+    if (marched == Marched::StoodStill)
+    {
+        return false; // the fire clock stands still too
+    }
 
+    fireClock += 1;
+    if (fireClock % VolleyPeriod(stage) == 0)
+    {
+        FireVolley();
+    }
+    return marched == Marched::EndedSweep;
+}
+
+ConvoyManage::Marched ConvoyManage::March()
+{
     if (pauseFrames > 0)
     {
         // Standing still after a hit; at its end the struck enemy is gone.
@@ -145,8 +161,7 @@ bool ConvoyManage::Update()
                 }
             }
         }
-        DrawEnemies();
-        return false;
+        return Marched::StoodStill;
     }
 
     int i = nextIndex;
@@ -154,42 +169,30 @@ bool ConvoyManage::Update()
     {
         ++i;
     }
-    bool sweepEnded = false;
-    if (i < EnemyCount)
-    {
-        EnemyObject& enemy = enemies[i];
-        switch (marchState)
-        {
-        case MarchRight:
-            enemy.x += SideStep;
-            break;
-        case StepDownRight:
-        case StepDownLeft:
-            enemy.y += DownStep;
-            break;
-        case MarchLeft:
-            enemy.x -= SideStep;
-            break;
-        default:
-            break;
-        }
-        enemy.SetFrame(animFrame);
-        nextIndex = i + 1;
-    }
-    else
+    if (i >= EnemyCount)
     {
         EndSweep();
-        sweepEnded = true;
+        return Marched::EndedSweep;
     }
-
-    DrawEnemies();
-
-    fireClock += 1;
-    if (fireClock % VolleyPeriod(stage) == 0)
+    EnemyObject& enemy = enemies[i];
+    switch (marchState)
     {
-        FireVolley();
+    case MarchRight:
+        enemy.x += SideStep;
+        break;
+    case StepDownRight:
+    case StepDownLeft:
+        enemy.y += DownStep;
+        break;
+    case MarchLeft:
+        enemy.x -= SideStep;
+        break;
+    default:
+        break;
     }
-    return sweepEnded;
+    enemy.SetFrame(animFrame);
+    nextIndex = i + 1;
+    return Marched::Stepped;
 }
 
 void ConvoyManage::EndSweep()

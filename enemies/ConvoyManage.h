@@ -39,9 +39,22 @@ public:
     void SetRenderContext(RenderContext* context);
     // A fresh formation for `stageNumber` (1 upwards).
     void StartStage(int stageNumber);
+    // What one frame of the march did.
+    enum class Marched
+    {
+        StoodStill, // the standstill after a hit (at its end the struck enemy is gone)
+        Stepped,    // one enemy stepped
+        EndedSweep, // no enemy left to step: the sweep ended, the formation may turn
+    };
+
     // One frame: step, fire, draw the enemies. True when a sweep ended in
     // this frame (the director plays a march beat).
     bool Update();
+    // The march part of Update on its own: it changes the enemies' places,
+    // pictures and flags and the march fields, nothing else. The autoplayer
+    // runs it, and HitByShot, on a copy without a bullet maker to forecast
+    // the march.
+    Marched March();
     // Tests the shot against the live enemies; the score of the enemy struck,
     // 0 if none.
     int HitByShot(MyShotManage& shot);

@@ -2,12 +2,8 @@
 
 #include <cmath>
 
-namespace
-{
-
-// Circles of combined radius r around (ax, ay) and (bx, by) touch or overlap.
 // Two comparisons reject most pairs before any multiplication.
-bool CirclesMeet(float ax, float ay, float bx, float by, float r)
+bool ShootingObject::CirclesMeet(float ax, float ay, float bx, float by, float r)
 {
     const float dx = std::fabs(ax - bx);
     const float dy = std::fabs(ay - by);
@@ -25,8 +21,6 @@ bool CirclesMeet(float ax, float ay, float bx, float by, float r)
     const float r2 = r * r;
     return sum <= r2;
 }
-
-} // namespace
 
 ShootingObject::ShootingObject()
     : motionType(0), grazeEnabled(false), hitEnabled(false), hitRadius(0.0f), grazeRadius(0.0f)

@@ -20,6 +20,9 @@ public:
     bool HitTest(const ShootingObject& other) const;
     // The same test with grazeEnabled and grazeRadius.
     bool GrazeTest(const ShootingObject& other) const;
+    // The rule of both tests: circles of combined radius r around (ax, ay)
+    // and (bx, by), field units, touch or overlap.
+    static bool CirclesMeet(float ax, float ay, float bx, float by, float r);
 
     int32_t motionType; // bullets only: which per-frame step runs after Move
     bool grazeEnabled;

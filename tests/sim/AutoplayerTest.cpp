@@ -2,9 +2,13 @@
 // fire, dodges what it sees coming and strikes enemies.
 #include "Autoplayer.h"
 
+#include "Forecast.h"
 #include "tests/sim/SimSession.h"
 
+#include <deque>
 #include <map>
+#include <memory>
+#include <unordered_set>
 
 namespace
 {
@@ -164,4 +168,142 @@ TEST_F(AutoplayerTest, StepsAsideToGrazeWhenNothingElseCalls)
     EXPECT_EQ(director->grazeCount, 1);
     EXPECT_GT(director->ship->x, shipX);
     EXPECT_LT(director->ship->x, shipX + 20.0f - 8.0f) << "not closer than its safety margin";
+}
+
+// The forecast the autoplayer plans on is what the game then does: the
+// convoy, the shot and the bonus ship up to PlayForecast::Frames updates
+// ahead, for as long as no shot is fired, no bonus ship launched and no stage
+// started, and every bullet of the list up to the bot's look-ahead. Checked
+// along a game the autoplayer plays, so that strikes, standstills, turns and
+// bonus ships come by.
+TEST_F(AutoplayerTest, ForecastsWhatTheGameThenDoes)
+{
+    struct Tracked
+    {
+        const BulletBase* bullet;
+        sim::BulletPath path;
+    };
+    struct Pending
+    {
+        int32_t from = 0;
+        int32_t until = 0; // last update the forecast still stands for
+        std::unique_ptr<sim::PlayForecast> play = std::make_unique<sim::PlayForecast>();
+        std::vector<Tracked> bullets;
+    };
+    constexpr int32_t Every = 5; // updates between forecasts
+    constexpr int Frames = sim::PlayForecast::Frames;
+
+    sim::Autoplayer bot(1, 100);
+    while (director->scene != GameDirector::ScenePlay)
+    {
+        BotUpdate(bot);
+    }
+    const sim::ShotPath shotPath;
+    std::deque<Pending> pending;
+    int64_t strikes = 0, downSteps = 0, bonusFrames = 0, bulletFrames = 0;
+    int failures = 0;
+    auto disagree = [&](const Pending& p, const char* what, int i)
+    {
+        ADD_FAILURE() << what << " " << i << " forecast at update " << p.from << " for update "
+                      << update;
+        return ++failures < 10;
+    };
+
+    for (int n = 0; n < 4000 && director->scene == GameDirector::ScenePlay; ++n)
+    {
+        if (update % Every == 0)
+        {
+            Pending p;
+            p.from = update;
+            p.until = update + Frames;
+            p.play->Make(*director, shotPath.shotRadius);
+            for (const BulletBase* b = director->bullets->head; b != nullptr; b = b->next)
+            {
+                p.bullets.push_back({b, sim::BulletPath(*b)});
+            }
+            pending.push_back(std::move(p));
+        }
+        const bool shotOut = director->shot->inFlight;
+        const bool bonusOut = director->bonusShip->IsFlying();
+        const int32_t stage = director->stage;
+        BotUpdate(bot);
+        if (director->scene != GameDirector::ScenePlay)
+        {
+            break; // the field freezes: nothing more to compare
+        }
+        const bool fired = !shotOut && director->shot->inFlight;
+        const bool launched = !bonusOut && director->bonusShip->IsFlying();
+        const bool newStage = director->stage != stage;
+
+        std::unordered_set<const BulletBase*> listed;
+        for (const BulletBase* b = director->bullets->head; b != nullptr; b = b->next)
+        {
+            listed.insert(b);
+        }
+        for (Pending& p : pending)
+        {
+            if (fired || launched || newStage)
+            {
+                p.until = std::min(p.until, update - 1);
+            }
+            if (newStage)
+            {
+                p.bullets.clear(); // cancelled and cleared
+            }
+            const int t = update - p.from;
+            for (Tracked& tracked : p.bullets)
+            {
+                if (tracked.bullet == nullptr || t > sim::Autoplayer::Horizon ||
+                    !tracked.path.Step())
+                {
+                    tracked.bullet = nullptr; // retired: its place may be taken by another
+                    continue;
+                }
+                const BulletBase& now = tracked.path.Now();
+                ++bulletFrames;
+                if (listed.count(tracked.bullet) == 0 || tracked.bullet->x != now.x ||
+                    tracked.bullet->y != now.y || tracked.bullet->life != now.life)
+                {
+                    ASSERT_TRUE(disagree(p, "bullet", static_cast<int>(&tracked - &p.bullets[0])));
+                    tracked.bullet = nullptr;
+                }
+            }
+            if (update > p.until)
+            {
+                continue;
+            }
+            const sim::PlayForecast& f = *p.play;
+            for (int i = 0; i < sim::PlayForecast::Enemies; ++i)
+            {
+                const EnemyObject& enemy = director->convoy->enemies[i];
+                strikes += f.hittable[t - 1][i] && !f.hittable[t][i];
+                downSteps += f.y[t][i] > f.y[t - 1][i];
+                if (enemy.x != f.x[t][i] || enemy.y != f.y[t][i] ||
+                    (enemy.active && enemy.hitEnabled) != f.hittable[t][i])
+                {
+                    ASSERT_TRUE(disagree(p, "enemy", i));
+                }
+            }
+            const BonusShipManage& bonus = *director->bonusShip;
+            bonusFrames += f.bonusHittable[t];
+            if (bonus.x != f.bonusX[t] || bonus.y != f.bonusY[t] ||
+                bonus.hitEnabled != f.bonusHittable[t])
+            {
+                ASSERT_TRUE(disagree(p, "bonus ship", 0));
+            }
+            if (director->shot->inFlight != f.shotInFlight[t])
+            {
+                ASSERT_TRUE(disagree(p, "shot", 0));
+            }
+        }
+        while (!pending.empty() && update - pending.front().from >= Frames)
+        {
+            pending.pop_front();
+        }
+    }
+    // The comparisons covered strikes, turns, a bonus ship and many bullets.
+    EXPECT_GT(strikes, 0);
+    EXPECT_GT(downSteps, 0);
+    EXPECT_GT(bonusFrames, 0);
+    EXPECT_GT(bulletFrames, 10000);
 }

@@ -3,17 +3,19 @@
 // with key changes: it holds left or right, taps the fire key (released in
 // between, since only a new press fires), and confirms on the title screen.
 //
-// In play it looks ahead: it carries every enemy bullet forward by the same
-// motion rule the game uses and picks, among a few movement plans, the one
+// In play it looks ahead (Forecast.h): it carries every enemy bullet forward
+// by the game's own motion rule and picks, among a few movement plans, the one
 // that keeps the ship clear (passing close enough to graze when it can), while
 // heading for the spot under the enemy its next shot should strike. It fires
-// only when its model of the convoy's march says the shot would strike an
+// only when the forecast of the convoy's march says the shot would strike an
 // enemy or the bonus ship.
 #pragma once
 
+#include "Forecast.h"
 #include "Replay.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class GameDirector;
@@ -44,11 +46,10 @@ public:
 
     // Look-ahead, in updates, of the dodging plans.
     static constexpr int Horizon = 40;
+    static constexpr int MaxShotFrames = ShotPath::MaxFrames;
+    static constexpr int ConvoyFrames = PlayForecast::Frames;
     // Longest wait before a shot that the aiming considers.
-    static constexpr int MaxFireDelay = 100;
-    // Frames a shot needs at most to leave the field.
-    static constexpr int MaxShotFrames = 64;
-    static constexpr int ConvoyFrames = MaxFireDelay + MaxShotFrames;
+    static constexpr int MaxFireDelay = ConvoyFrames - MaxShotFrames;
 
 private:
     struct Threat
@@ -59,18 +60,6 @@ private:
         int32_t id;
     };
 
-    // The convoy, the shot in flight and the bonus ship carried forward.
-    struct Forecast
-    {
-        float x[ConvoyFrames + 1][40];
-        float y[ConvoyFrames + 1][40];
-        bool hittable[ConvoyFrames + 1][40];
-        float bonusX[ConvoyFrames + 1];
-        float bonusY[ConvoyFrames + 1];
-        bool bonusHittable[ConvoyFrames + 1];
-        int32_t shotReady; // first frame (1 = the coming update) a new shot can leave
-    };
-
     uint32_t NextRandom();
     void Press(Key key, bool down, bool* held, int32_t update, std::vector<KeyChange>* changes);
     void ReleaseAll(int32_t update, std::vector<KeyChange>* changes);
@@ -78,7 +67,6 @@ private:
     void Title(const GameDirector& director, int32_t update, std::vector<KeyChange>* changes);
     void Play(const GameDirector& director, int32_t update, std::vector<KeyChange>* changes);
 
-    void ForecastConvoy(const GameDirector& director);
     void CollectThreats(const GameDirector& director);
     float ChooseGoal(float shipX) const;
     // -1 left, 0 stand, 1 right. `seek` turns the dodging round: the plan hit
@@ -87,8 +75,6 @@ private:
     // The first frame at which a shot fired from x in frame 1 strikes
     // something, or 0 when it strikes nothing.
     int ShotStrikes(float x) const;
-    // Moves a new shot needs to come level with y (MaxShotFrames + 1: never).
-    int ShotFramesTo(float y) const;
 
     uint32_t rng;
     int32_t firstConfirmAt;
@@ -106,12 +92,11 @@ private:
     bool right = false;
     bool fire = false;
 
-    std::vector<Forecast> forecast; // one, kept on the heap
+    ShotPath shotPath;
+    std::unique_ptr<PlayForecast> forecast; // large: kept on the heap
     std::vector<Threat> threats[Horizon + 1];
     std::vector<int32_t> grazeStamp;
     int32_t stamp = 0;
-    float shotY[MaxShotFrames + 1]; // y of a new shot after k moves
-    int32_t shotFramesTo[481];      // moves a new shot needs to reach a row (whole field units)
 };
 
 } // namespace sim
