@@ -27,6 +27,148 @@ bool ParseInt(const char* text, long long low, long long high, long long* value)
     return true;
 }
 
+// One option of the command line: its names, what value it takes, and what
+// it sets.
+struct OptionRule
+{
+    enum class Takes
+    {
+        Nothing,
+        Number, // a whole number from `low` to `high`
+        Text,
+    };
+    // The value given: `text` null for Takes::Nothing, `number` set for
+    // Takes::Number.
+    struct Value
+    {
+        const char* text;
+        long long number;
+    };
+    // Sets the option from its value; false with a message.
+    using Setter = bool (*)(SimOptions& o, Value value, std::string* error);
+
+    const char* name;
+    const char* alias; // a second name, or null
+    Takes takes;
+    long long low, high;
+    Setter set;
+};
+
+using Takes = OptionRule::Takes;
+using Value = OptionRule::Value;
+
+bool SetShot(SimOptions& o, Value value, std::string* error)
+{
+    const std::string shot = value.text;
+    const size_t colon = shot.find(':');
+    long long update = 0;
+    if (colon == std::string::npos || colon + 1 >= shot.size() ||
+        !ParseInt(shot.substr(0, colon).c_str(), 1, INT32_MAX, &update))
+    {
+        *error = "--shot wants N:FILE.png, got \"" + shot + "\"";
+        return false;
+    }
+    o.shots.push_back({static_cast<int32_t>(update), shot.substr(colon + 1)});
+    return true;
+}
+
+// clang-format off
+const OptionRule Rules[] = {
+    {"--help", "-h", Takes::Nothing, 0, 0,
+     [](SimOptions& o, Value, std::string*) { o.help = true; return true; }},
+    {"--frames", nullptr, Takes::Number, 1, INT32_MAX,
+     [](SimOptions& o, Value v, std::string*)
+     { o.frames = static_cast<int32_t>(v.number); return true; }},
+    {"--replay", nullptr, Takes::Text, 0, 0,
+     [](SimOptions& o, Value v, std::string*) { o.replayPath = v.text; return true; }},
+    {"--bot", nullptr, Takes::Nothing, 0, 0,
+     [](SimOptions& o, Value, std::string*) { o.bot = true; return true; }},
+    {"--soak", nullptr, Takes::Nothing, 0, 0,
+     [](SimOptions& o, Value, std::string*) { o.bot = o.mortal = o.check = true; return true; }},
+    {"--bot-seed", nullptr, Takes::Number, 0, UINT32_MAX,
+     [](SimOptions& o, Value v, std::string*)
+     { o.botSeed = static_cast<uint32_t>(v.number); return true; }},
+    {"--confirm-at", nullptr, Takes::Number, 1, INT32_MAX,
+     [](SimOptions& o, Value v, std::string*)
+     { o.confirmAt = static_cast<int32_t>(v.number); return true; }},
+    {"--record", nullptr, Takes::Text, 0, 0,
+     [](SimOptions& o, Value v, std::string*) { o.recordPath = v.text; return true; }},
+    {"--hash-every", nullptr, Takes::Number, 1, INT32_MAX,
+     [](SimOptions& o, Value v, std::string*)
+     { o.hashEvery = static_cast<int32_t>(v.number); return true; }},
+    {"--hash-out", nullptr, Takes::Text, 0, 0,
+     [](SimOptions& o, Value v, std::string*) { o.hashOut = v.text; return true; }},
+    {"--verify", nullptr, Takes::Text, 0, 0,
+     [](SimOptions& o, Value v, std::string*) { o.verifyPath = v.text; return true; }},
+    {"--shot", nullptr, Takes::Text, 0, 0, SetShot},
+    {"--data-dir", nullptr, Takes::Text, 0, 0,
+     [](SimOptions& o, Value v, std::string*) { o.dataDir = v.text; return true; }},
+    {"--no-present", nullptr, Takes::Nothing, 0, 0,
+     [](SimOptions& o, Value, std::string*) { o.present = false; return true; }},
+    {"--quiet", "-q", Takes::Nothing, 0, 0,
+     [](SimOptions& o, Value, std::string*) { o.quiet = true; return true; }},
+    {"--check", nullptr, Takes::Nothing, 0, 0,
+     [](SimOptions& o, Value, std::string*) { o.check = true; return true; }},
+};
+// clang-format on
+
+const OptionRule* FindRule(const std::string& arg)
+{
+    for (const OptionRule& rule : Rules)
+    {
+        if (arg == rule.name || (rule.alias != nullptr && arg == rule.alias))
+        {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+// Takes the value of option `arg` (at argv[*i]) when its rule wants one,
+// moving *i past it; false with a message when it is missing or malformed.
+bool TakeValue(const OptionRule& rule, const std::string& arg, int argc, const char* const* argv,
+               int* i, Value* value, std::string* error)
+{
+    if (rule.takes == Takes::Nothing)
+    {
+        return true;
+    }
+    if (*i + 1 >= argc)
+    {
+        *error = arg + " needs a value";
+        return false;
+    }
+    value->text = argv[++*i];
+    if (rule.takes == Takes::Number && !ParseInt(value->text, rule.low, rule.high, &value->number))
+    {
+        *error = arg + ": \"" + value->text + "\" is not a number from " +
+                 std::to_string(rule.low) + " to " + std::to_string(rule.high);
+        return false;
+    }
+    return true;
+}
+
+// Options that do not go together (not checked with --help).
+bool CheckTogether(const SimOptions& o, std::string* error)
+{
+    if (o.bot && !o.replayPath.empty())
+    {
+        *error = "--replay and --bot (or --soak) do not go together";
+        return false;
+    }
+    if (o.replayPath.empty() && o.frames == 0)
+    {
+        *error = "--frames is needed without --replay";
+        return false;
+    }
+    if (!o.hashOut.empty() && o.hashEvery == 0)
+    {
+        *error = "--hash-out needs --hash-every";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const char* UsageText()
@@ -70,178 +212,24 @@ const char* UsageText()
 bool ParseOptions(int argc, const char* const* argv, SimOptions* options, std::string* error)
 {
     SimOptions o;
-    bool soak = false;
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        auto value = [&](const char** out)
-        {
-            if (i + 1 >= argc)
-            {
-                *error = arg + " needs a value";
-                return false;
-            }
-            *out = argv[++i];
-            return true;
-        };
-        auto number = [&](long long low, long long high, long long* out)
-        {
-            const char* text = nullptr;
-            if (!value(&text))
-            {
-                return false;
-            }
-            if (!ParseInt(text, low, high, out))
-            {
-                *error = arg + ": \"" + text + "\" is not a number from " + std::to_string(low) +
-                         " to " + std::to_string(high);
-                return false;
-            }
-            return true;
-        };
-        const char* text = nullptr;
-        long long n = 0;
-        if (arg == "--help" || arg == "-h")
-        {
-            o.help = true;
-        }
-        else if (arg == "--frames")
-        {
-            if (!number(1, INT32_MAX, &n))
-            {
-                return false;
-            }
-            o.frames = static_cast<int32_t>(n);
-        }
-        else if (arg == "--replay")
-        {
-            if (!value(&text))
-            {
-                return false;
-            }
-            o.replayPath = text;
-        }
-        else if (arg == "--bot")
-        {
-            o.bot = true;
-        }
-        else if (arg == "--soak")
-        {
-            soak = true;
-        }
-        else if (arg == "--bot-seed")
-        {
-            if (!number(0, UINT32_MAX, &n))
-            {
-                return false;
-            }
-            o.botSeed = static_cast<uint32_t>(n);
-        }
-        else if (arg == "--confirm-at")
-        {
-            if (!number(1, INT32_MAX, &n))
-            {
-                return false;
-            }
-            o.confirmAt = static_cast<int32_t>(n);
-        }
-        else if (arg == "--record")
-        {
-            if (!value(&text))
-            {
-                return false;
-            }
-            o.recordPath = text;
-        }
-        else if (arg == "--hash-every")
-        {
-            if (!number(1, INT32_MAX, &n))
-            {
-                return false;
-            }
-            o.hashEvery = static_cast<int32_t>(n);
-        }
-        else if (arg == "--hash-out")
-        {
-            if (!value(&text))
-            {
-                return false;
-            }
-            o.hashOut = text;
-        }
-        else if (arg == "--verify")
-        {
-            if (!value(&text))
-            {
-                return false;
-            }
-            o.verifyPath = text;
-        }
-        else if (arg == "--shot")
-        {
-            if (!value(&text))
-            {
-                return false;
-            }
-            const std::string shotArg = text;
-            const size_t colon = shotArg.find(':');
-            if (colon == std::string::npos || colon + 1 >= shotArg.size() ||
-                !ParseInt(shotArg.substr(0, colon).c_str(), 1, INT32_MAX, &n))
-            {
-                *error = "--shot wants N:FILE.png, got \"" + shotArg + "\"";
-                return false;
-            }
-            o.shots.push_back({static_cast<int32_t>(n), shotArg.substr(colon + 1)});
-        }
-        else if (arg == "--data-dir")
-        {
-            if (!value(&text))
-            {
-                return false;
-            }
-            o.dataDir = text;
-        }
-        else if (arg == "--no-present")
-        {
-            o.present = false;
-        }
-        else if (arg == "--quiet" || arg == "-q")
-        {
-            o.quiet = true;
-        }
-        else if (arg == "--check")
-        {
-            o.check = true;
-        }
-        else
+        const OptionRule* rule = FindRule(arg);
+        if (rule == nullptr)
         {
             *error = "unknown option \"" + arg + "\" (see --help)";
             return false;
         }
+        Value value = {nullptr, 0};
+        if (!TakeValue(*rule, arg, argc, argv, &i, &value, error) || !rule->set(o, value, error))
+        {
+            return false;
+        }
     }
-    if (soak)
+    if (!o.help && !CheckTogether(o, error))
     {
-        o.bot = true;
-        o.mortal = true;
-        o.check = true;
-    }
-    if (!o.help)
-    {
-        if (o.bot && !o.replayPath.empty())
-        {
-            *error = "--replay and --bot (or --soak) do not go together";
-            return false;
-        }
-        if (o.replayPath.empty() && o.frames == 0)
-        {
-            *error = "--frames is needed without --replay";
-            return false;
-        }
-        if (!o.hashOut.empty() && o.hashEvery == 0)
-        {
-            *error = "--hash-out needs --hash-every";
-            return false;
-        }
+        return false;
     }
     *options = std::move(o);
     return true;

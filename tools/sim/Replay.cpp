@@ -1,5 +1,7 @@
 #include "Replay.h"
 
+#include "TextLines.h"
+
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -89,59 +91,53 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error)
     Replay result;
     bool ended = false;
     int32_t last = 0;
-    std::istringstream lines(text);
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line))
+    const bool read = ForEachEntry(
+        text,
+        [&](int number, std::istringstream& words)
+        {
+            std::string updateWord, change, extra;
+            words >> updateWord;
+            if (!(words >> change) || (words >> extra))
+            {
+                *error = LineError(
+                    number, "expected \"<update> +key\", \"<update> -key\" or \"<update> end\"");
+                return false;
+            }
+            if (ended)
+            {
+                *error = LineError(number, "entry after the end line");
+                return false;
+            }
+            int32_t update = 0;
+            if (!ParseUpdate(updateWord, &update))
+            {
+                *error = LineError(number, "bad update number \"" + updateWord + "\"");
+                return false;
+            }
+            if (update < last)
+            {
+                *error = LineError(number, "update " + updateWord + " goes back in time");
+                return false;
+            }
+            last = update;
+            if (change == "end")
+            {
+                result.length = update;
+                ended = true;
+                return true;
+            }
+            Key key;
+            if ((change[0] != '+' && change[0] != '-') || !KeyFromName(change.substr(1), &key))
+            {
+                *error = LineError(number, "bad key change \"" + change + "\"");
+                return false;
+            }
+            result.changes.push_back({update, key, change[0] == '+'});
+            return true;
+        });
+    if (!read)
     {
-        ++number;
-        const size_t hash = line.find('#');
-        if (hash != std::string::npos)
-        {
-            line.erase(hash);
-        }
-        std::istringstream words(line);
-        std::string updateWord, change, extra;
-        if (!(words >> updateWord))
-        {
-            continue; // blank or comment
-        }
-        if (!(words >> change) || (words >> extra))
-        {
-            *error = LineError(number,
-                               "expected \"<update> +key\", \"<update> -key\" or \"<update> end\"");
-            return false;
-        }
-        if (ended)
-        {
-            *error = LineError(number, "entry after the end line");
-            return false;
-        }
-        int32_t update = 0;
-        if (!ParseUpdate(updateWord, &update))
-        {
-            *error = LineError(number, "bad update number \"" + updateWord + "\"");
-            return false;
-        }
-        if (update < last)
-        {
-            *error = LineError(number, "update " + updateWord + " goes back in time");
-            return false;
-        }
-        last = update;
-        if (change == "end")
-        {
-            result.length = update;
-            ended = true;
-            continue;
-        }
-        Key key;
-        if ((change[0] != '+' && change[0] != '-') || !KeyFromName(change.substr(1), &key))
-        {
-            *error = LineError(number, "bad key change \"" + change + "\"");
-            return false;
-        }
-        result.changes.push_back({update, key, change[0] == '+'});
+        return false;
     }
     *replay = std::move(result);
     return true;
@@ -149,15 +145,13 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error)
 
 bool LoadReplay(const std::string& path, Replay* replay, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string text;
+    if (!ReadTextFile(path, &text))
     {
         *error = path + ": cannot open";
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!ParseReplay(text.str(), replay, error))
+    if (!ParseReplay(text, replay, error))
     {
         *error = path + ": " + *error;
         return false;
