@@ -14,8 +14,8 @@
 #include "platform/Input.h"
 #include "platform/Render.h"
 #include "platform/Sound.h"
-#include "tests/damaged/PngFiles.h"
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Sdl.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
@@ -29,7 +29,6 @@
 #include <vector>
 
 using namespace skyreel_test;
-using namespace skyreel_damaged;
 namespace fs = std::filesystem;
 
 namespace

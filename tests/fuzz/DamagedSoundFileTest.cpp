@@ -3,7 +3,8 @@
 // Before these files were checked, several of them crashed the game at
 // start-up (effects) or when the bonus ship's music began, and one hung it.
 #include "platform/Sound.h"
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Sdl.h"
 
 #include <cctype>
 #include <cstdint>
@@ -14,47 +15,6 @@ using namespace skyreel_test;
 
 namespace
 {
-
-void Put16(std::string& out, uint16_t v)
-{
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8);
-}
-
-void Put32(std::string& out, uint32_t v)
-{
-    Put16(out, static_cast<uint16_t>(v & 0xFFFF));
-    Put16(out, static_cast<uint16_t>(v >> 16));
-}
-
-std::string Chunk(const char* tag, const std::string& body, uint32_t claimed)
-{
-    std::string out(tag, 4);
-    Put32(out, claimed);
-    return out + body;
-}
-
-std::string Chunk(const char* tag, const std::string& body)
-{
-    return Chunk(tag, body, static_cast<uint32_t>(body.size()));
-}
-
-std::string PcmFormat(uint16_t channels, uint32_t rate, uint16_t bits)
-{
-    std::string out;
-    Put16(out, 1); // PCM
-    Put16(out, channels);
-    Put32(out, rate);
-    Put32(out, rate * channels * bits / 8);
-    Put16(out, static_cast<uint16_t>(channels * bits / 8));
-    Put16(out, bits);
-    return out;
-}
-
-std::string Riff(const std::string& chunks, const char* form = "WAVE")
-{
-    return Chunk("RIFF", std::string(form, 4) + chunks);
-}
 
 const std::string Samples(512, '\x10');
 
@@ -68,25 +28,27 @@ struct DamagedFile
 // leaked there, or is a plain fault of the same families.
 std::vector<DamagedFile> DamagedFiles()
 {
-    const std::string format = Chunk("fmt ", PcmFormat(1, 22050, 16));
+    const std::string format = RiffChunk("fmt ", PcmFormat(1, 22050, 16));
     return {
-        {"no channels", Riff(Chunk("fmt ", PcmFormat(0, 22050, 16)) + Chunk("data", Samples))},
-        {"a rate of 0", Riff(Chunk("fmt ", PcmFormat(1, 0, 16)) + Chunk("data", Samples))},
+        {"no channels",
+         Riff(RiffChunk("fmt ", PcmFormat(0, 22050, 16)) + RiffChunk("data", Samples))},
+        {"a rate of 0", Riff(RiffChunk("fmt ", PcmFormat(1, 0, 16)) + RiffChunk("data", Samples))},
         {"a rate of 2147483647",
-         Riff(Chunk("fmt ", PcmFormat(1, 0x7FFFFFFF, 16)) + Chunk("data", Samples))},
+         Riff(RiffChunk("fmt ", PcmFormat(1, 0x7FFFFFFF, 16)) + RiffChunk("data", Samples))},
         {"no data chunk", Riff(format)},
-        {"no data chunk after another chunk", Riff(format + Chunk("junk", "abcd"))},
-        {"data before the format", Riff(Chunk("LIST", "abcd") + Chunk("data", Samples) + format)},
-        {"a format chunk of 2 bytes", Riff(Chunk("fmt ", "\x01") + Chunk("data", Samples))},
+        {"no data chunk after another chunk", Riff(format + RiffChunk("junk", "abcd"))},
+        {"data before the format",
+         Riff(RiffChunk("LIST", "abcd") + RiffChunk("data", Samples) + format)},
+        {"a format chunk of 2 bytes", Riff(RiffChunk("fmt ", "\x01") + RiffChunk("data", Samples))},
         {"a data chunk shorter than one sample",
-         Riff(Chunk("fmt ", PcmFormat(2, 22050, 16)) + Chunk("data", "abc"))},
-        {"a data chunk claiming 4 GB", Riff(format + Chunk("data", Samples, 0xFFFFFFFF))},
-        {"a data chunk claiming 2 GB", Riff(format + Chunk("data", Samples, 0x80000000))},
-        {"cut inside the header", Riff(format + Chunk("data", Samples)).substr(0, 30)},
-        {"IMA ADPCM", Riff(Chunk("fmt ", std::string("\x11\x00\x01\x00\x22\x56\x00\x00"
-                                                     "\x00\x00\x00\x00\x01\x00\x04\x00\x00\x00",
-                                                     18)) +
-                           Chunk("data", Samples))},
+         Riff(RiffChunk("fmt ", PcmFormat(2, 22050, 16)) + RiffChunk("data", "abc"))},
+        {"a data chunk claiming 4 GB", Riff(format + RiffChunk("data", Samples, 0xFFFFFFFF))},
+        {"a data chunk claiming 2 GB", Riff(format + RiffChunk("data", Samples, 0x80000000))},
+        {"cut inside the header", Riff(format + RiffChunk("data", Samples)).substr(0, 30)},
+        {"IMA ADPCM", Riff(RiffChunk("fmt ", std::string("\x11\x00\x01\x00\x22\x56\x00\x00"
+                                                         "\x00\x00\x00\x00\x01\x00\x04\x00\x00\x00",
+                                                         18)) +
+                           RiffChunk("data", Samples))},
         {"AIFF without a sample rate",
          "FORM" + std::string("\x00\x00\x00\x30", 4) + "AIFFCOMM" +
              std::string("\x00\x00\x00\x12\x00\x00\x00\x00\x00\x64\x00\x10\x7f\xff\xff\xff"
@@ -182,9 +144,10 @@ TEST(SoundFileFormats, PcmWavInEightAndSixteenBitsMonoAndStereoLoad)
                 const std::string name = dir.file("s" + std::to_string(n) + ".wav");
                 // With "LIST" and "fact" chunks before the format and a
                 // chunk between the format and the data, as editors write.
-                EXPECT_TRUE(WriteText(name, Riff(Chunk("LIST", "INFOabcd") + Chunk("fact", "1234") +
-                                                 Chunk("fmt ", PcmFormat(channels, rate, bits)) +
-                                                 Chunk("junk", "xy") + Chunk("data", Samples))));
+                EXPECT_TRUE(
+                    WriteText(name, Riff(RiffChunk("LIST", "INFOabcd") + RiffChunk("fact", "1234") +
+                                         RiffChunk("fmt ", PcmFormat(channels, rate, bits)) +
+                                         RiffChunk("junk", "xy") + RiffChunk("data", Samples))));
                 list += "S0" + std::to_string(10 + n) + " " + name + "\n";
                 ++n;
             }

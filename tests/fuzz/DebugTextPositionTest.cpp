@@ -2,7 +2,8 @@
 // as 16-bit values, so a text started anywhere in int's range lands where its
 // 16-bit position says, without an integer overflow on the way.
 #include "platform/DebugConsole.h"
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/RenderFixture.h"
 
 #include <climits>
 #include <filesystem>
@@ -13,45 +14,15 @@ using namespace skyreel_test;
 namespace
 {
 
-// Glyph cell k is filled with the colour (k, 100, 200).
-bool WriteCellFont(const std::string& path)
-{
-    SDL_Surface* font =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 128, 128, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0);
-    if (font == nullptr)
-    {
-        return false;
-    }
-    for (int k = 0; k < 256; ++k)
-    {
-        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8,
-                         8};
-        SDL_FillRect(font, &cell, SDL_MapRGB(font->format, static_cast<Uint8>(k), 100, 200));
-    }
-    const bool ok = SDL_SaveBMP(font, path.c_str()) == 0;
-    SDL_FreeSurface(font);
-    return ok;
-}
-
-class DebugTextPosition : public ::testing::Test
+class DebugTextPosition : public DebugConsoleFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(sdl.ok());
-        gDebugConsole = {};
-        context = CreateRenderContext(480, 272, 32);
-        ASSERT_NE(context, nullptr);
-        std::filesystem::create_directory(dir.file("data"));
-        ASSERT_TRUE(WriteCellFont(dir.file("data/ascii.bmp")));
-        ScopedChdir here(dir.path());
-        InitDebugConsole(context, 480, 272, 32);
+        DebugConsoleFixture::SetUp();
+        ASSERT_TRUE(WriteCellFont(FontPath()));
+        InitConsole();
         ASSERT_EQ(gDebugConsole.ready, 1);
-    }
-    void TearDown() override
-    {
-        FreeDebugConsole();
-        DestroyRenderContext(context);
     }
 
     // Red channel of an overlay pixel: the glyph's character code, or 0 where
@@ -66,10 +37,6 @@ protected:
                     &b, &a);
         return a == 0 ? 0 : r;
     }
-
-    ScopedSdl sdl{SDL_INIT_VIDEO};
-    TempDir dir;
-    RenderContext* context = nullptr;
 };
 
 } // namespace

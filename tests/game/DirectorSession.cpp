@@ -1,5 +1,7 @@
 #include "tests/game/DirectorSession.h"
 
+#include "tests/support/Files.h"
+
 #include <SDL/SDL_mixer.h>
 #include <cstdint>
 #include <cstdio>
@@ -11,54 +13,13 @@ namespace
 {
 std::string gSoundDir;
 
-void Put16(FILE* f, uint16_t v)
-{
-    std::fputc(v & 0xFF, f);
-    std::fputc(v >> 8, f);
-}
-
-void Put32(FILE* f, uint32_t v)
-{
-    Put16(f, static_cast<uint16_t>(v & 0xFFFF));
-    Put16(f, static_cast<uint16_t>(v >> 16));
-}
-
-// A quarter second of silence, in the mixer's own format.
-void WriteSilentWav(const std::string& path)
-{
-    const uint32_t rate = 22050;
-    const uint16_t channels = 2;
-    const uint16_t bits = 16;
-    const uint32_t frames = rate / 4;
-    const uint32_t dataSize = frames * channels * (bits / 8);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite("RIFF", 1, 4, f);
-    Put32(f, 36 + dataSize);
-    std::fwrite("WAVEfmt ", 1, 8, f);
-    Put32(f, 16);
-    Put16(f, 1); // PCM
-    Put16(f, channels);
-    Put32(f, rate);
-    Put32(f, rate * channels * (bits / 8));
-    Put16(f, static_cast<uint16_t>(channels * (bits / 8)));
-    Put16(f, bits);
-    std::fwrite("data", 1, 4, f);
-    Put32(f, dataSize);
-    for (uint32_t i = 0; i < dataSize; ++i)
-    {
-        std::fputc(0, f);
-    }
-    std::fclose(f);
-}
-
 void WriteSoundList()
 {
     char pattern[] = "/tmp/skyreel-game-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     gSoundDir = pattern;
-    const std::string wav = gSoundDir + "/silence.wav";
-    WriteSilentWav(wav);
+    const std::string wav = gSoundDir + "/tone.wav";
+    ASSERT_TRUE(skyreel_test::WriteWav(wav, 250, 2)); // a quarter second, stereo as the mixer plays
     const std::string list = gSoundDir + "/sounddat.lst";
     FILE* f = std::fopen(list.c_str(), "w");
     ASSERT_NE(f, nullptr);
@@ -87,7 +48,7 @@ void DirectorSession::TearDownTestSuite()
     SDL_Quit();
     if (!gSoundDir.empty())
     {
-        std::remove((gSoundDir + "/silence.wav").c_str());
+        std::remove((gSoundDir + "/tone.wav").c_str());
         std::remove((gSoundDir + "/sounddat.lst").c_str());
         rmdir(gSoundDir.c_str());
         gSoundDir.clear();

@@ -7,7 +7,8 @@
 #include "platform/DebugConsole.h"
 #include "platform/Input.h"
 #include "platform/Sound.h"
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Sdl.h"
 
 #include <filesystem>
 

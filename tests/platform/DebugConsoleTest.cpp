@@ -1,7 +1,8 @@
 // Debug console: the line buffer, and the flush with a font made for the test.
 #include "platform/DebugConsole.h"
 
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/RenderFixture.h"
 
 #include <filesystem>
 #include <string>
@@ -11,59 +12,25 @@ using namespace skyreel_test;
 namespace
 {
 
-// Glyph cell k of the test font is coloured (k, 100, 200), except its
-// top-left pixel, which is black and so transparent.
-bool WriteTestFont(const std::string& path)
-{
-    SDL_Surface* font =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 128, 128, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0);
-    for (int k = 0; k < 256; ++k)
-    {
-        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8,
-                         8};
-        SDL_FillRect(font, &cell, SDL_MapRGB(font->format, static_cast<Uint8>(k), 100, 200));
-        SetPixel32(font, cell.x, cell.y, 0);
-    }
-    const bool ok = SDL_SaveBMP(font, path.c_str()) == 0;
-    SDL_FreeSurface(font);
-    return ok;
-}
-
-class DebugConsoleTest : public ::testing::Test
+class DebugConsoleTest : public DebugConsoleFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(sdl.ok());
-        gDebugConsole = {};
-        context = CreateRenderContext(480, 272, 32);
-        ASSERT_NE(context, nullptr);
-        SDL_FillRect(context->screen, nullptr, 0);
-        std::filesystem::create_directory(dir.file("data"));
-        ASSERT_TRUE(WriteTestFont(dir.file("data/ascii.bmp")));
-    }
-    void TearDown() override
-    {
-        FreeDebugConsole();
-        DestroyRenderContext(context);
+        DebugConsoleFixture::SetUp();
+        ASSERT_TRUE(WriteCellFont(FontPath(), true)); // each cell's corner transparent
     }
 
     void Init()
     {
-        ScopedChdir here(dir.path());
-        InitDebugConsole(context, 480, 272, 32);
+        InitConsole();
         ASSERT_EQ(gDebugConsole.ready, 1);
     }
 
-    uint32_t Screen(int x, int y) { return GetPixel32(context->screen, x, y) & 0x00FFFFFFu; }
     uint32_t Glyph(int k)
     {
         return SDL_MapRGB(context->screen->format, static_cast<Uint8>(k), 100, 200);
     }
-
-    ScopedSdl sdl{SDL_INIT_VIDEO};
-    TempDir dir;
-    RenderContext* context = nullptr;
 };
 
 } // namespace

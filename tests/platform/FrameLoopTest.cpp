@@ -2,7 +2,7 @@
 // are logged as "U", "P" and "D<ms>", and each costs the time set here.
 #include "platform/FrameLoop.h"
 
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Sdl.h"
 
 #include <map>
 #include <string>

@@ -1,7 +1,7 @@
 // Input: key and joystick events pushed through SDL's queue into the pads.
 #include "platform/Input.h"
 
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Sdl.h"
 
 using namespace skyreel_test;
 

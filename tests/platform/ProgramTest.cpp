@@ -3,7 +3,8 @@
 #include "platform/FrameLoop.h"
 #include "platform/Input.h"
 #include "platform/Sound.h"
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Sdl.h"
 
 #include <filesystem>
 #include <string>

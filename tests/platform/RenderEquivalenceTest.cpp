@@ -4,8 +4,8 @@
 // resampler does not take; the plain path from a loaded texture's draw copy;
 // and the game's own workloads on the real sprite sheet.
 #include "platform/Render.h"
-#include "tests/platform/PlatformTestSupport.h"
 #include "tests/platform/RenderReference.h"
+#include "tests/support/RenderFixture.h"
 
 #include <cstring>
 
@@ -21,22 +21,19 @@ constexpr uint32_t ArgbR = 0x00FF0000u, ArgbG = 0x0000FF00u, ArgbB = 0x000000FFu
 constexpr uint32_t BgraR = 0x0000FF00u, BgraG = 0x00FF0000u, BgraB = 0xFF000000u,
                    BgraA = 0x000000FFu;
 
-class RenderEquivalence : public ::testing::Test
+class RenderEquivalence : public RenderFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(sdl.ok());
-        context = CreateRenderContext(480, 272, 32);
-        ASSERT_NE(context, nullptr);
-        ASSERT_NE(context->screen, nullptr);
+        RenderFixture::SetUp();
         realScreen = context->screen;
     }
 
     void TearDown() override
     {
         UseScreen(realScreen);
-        DestroyRenderContext(context);
+        RenderFixture::TearDown();
         for (SDL_Surface* made : backgrounds)
         {
             SDL_FreeSurface(made);
@@ -159,9 +156,7 @@ protected:
         return surface;
     }
 
-    ScopedSdl sdl{SDL_INIT_VIDEO};
     TempDir dir;
-    RenderContext* context = nullptr;
     SDL_Surface* realScreen = nullptr;
     SDL_Surface* backgrounds[4] = {};
     uint32_t backgroundFormat = 0;

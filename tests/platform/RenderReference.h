@@ -6,7 +6,8 @@
 #pragma once
 
 #include "platform/Render.h"
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Sdl.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -92,107 +93,20 @@ inline SDL_Surface* MakeTexture(int w, int h, uint32_t rm, uint32_t gm, uint32_t
     return texture;
 }
 
-// --- A minimal PNG writer (8-bit RGBA, stored deflate blocks), so that tests
-// can load pictures with alpha the way the game does.
-
-inline uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0)
-{
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-    {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k)
-        {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
-inline void PutBigEndian32(std::vector<uint8_t>& out, uint32_t v)
-{
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
-}
-
-inline void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
-{
-    PutBigEndian32(out, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    PutBigEndian32(out, Crc32(typed.data(), typed.size()));
-}
-
-// rgba: w x h pixels, 4 bytes each in R, G, B, A order, row after row.
-inline bool WriteRgbaPng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba)
-{
-    std::vector<uint8_t> raw;
-    for (int y = 0; y < h; ++y)
-    {
-        raw.push_back(0); // filter: none
-        raw.insert(raw.end(), rgba.begin() + static_cast<ptrdiff_t>(y) * w * 4,
-                   rgba.begin() + static_cast<ptrdiff_t>(y + 1) * w * 4);
-    }
-    std::vector<uint8_t> zlib = {0x78, 0x01};
-    for (size_t at = 0; at < raw.size() || at == 0; at += 65535)
-    {
-        const size_t size = std::min<size_t>(65535, raw.size() - at);
-        const bool last = at + size >= raw.size();
-        zlib.push_back(last ? 1 : 0);
-        zlib.push_back(static_cast<uint8_t>(size));
-        zlib.push_back(static_cast<uint8_t>(size >> 8));
-        zlib.push_back(static_cast<uint8_t>(~size));
-        zlib.push_back(static_cast<uint8_t>(~size >> 8));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(at),
-                    raw.begin() + static_cast<ptrdiff_t>(at + size));
-        if (last)
-        {
-            break;
-        }
-    }
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : raw)
-    {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBigEndian32(zlib, (b << 16) | a);
-
-    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<uint8_t> header;
-    PutBigEndian32(header, static_cast<uint32_t>(w));
-    PutBigEndian32(header, static_cast<uint32_t>(h));
-    header.insert(header.end(),
-                  {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter set, no interlace
-    PutChunk(file, "IHDR", header);
-    PutChunk(file, "IDAT", zlib);
-    PutChunk(file, "IEND", {});
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
-    {
-        return false;
-    }
-    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    return std::fclose(out) == 0 && written;
-}
-
 // The test pattern as a PNG file.
 inline bool WritePatternPng(const std::string& path, int w, int h, AlphaMix mix, uint32_t seed)
 {
-    std::vector<uint8_t> rgba;
+    RgbaPicture picture{w, h, {}};
     for (int y = 0; y < h; ++y)
     {
         for (int x = 0; x < w; ++x)
         {
             Uint8 r, g, b;
             TexelColour(x, y, seed, &r, &g, &b);
-            rgba.insert(rgba.end(), {r, g, b, TexelAlpha(mix, x, y, seed)});
+            picture.pixels.insert(picture.pixels.end(), {r, g, b, TexelAlpha(mix, x, y, seed)});
         }
     }
-    return WriteRgbaPng(path, w, h, rgba);
+    return WriteRgbaPng(path, picture);
 }
 
 // --- The stated drawing, with SDL doing every blit.

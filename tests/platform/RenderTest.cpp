@@ -2,8 +2,8 @@
 // and the fixed-point scale/rotate path, checked on the screen's pixels.
 #include "platform/Render.h"
 
-#include "tests/platform/PlatformTestSupport.h"
 #include "tests/platform/RenderReference.h"
+#include "tests/support/RenderFixture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,64 +39,13 @@ SDL_Surface* MakePatternTexture(int w, int h)
     return texture;
 }
 
-class RenderTest : public ::testing::Test
+class RenderTest : public RenderFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(sdl.ok());
-        context = CreateRenderContext(480, 272, 32);
-        ASSERT_NE(context, nullptr);
-        ASSERT_NE(context->screen, nullptr);
-        SDL_FillRect(context->screen, nullptr, 0);
-    }
-    void TearDown() override { DestroyRenderContext(context); }
-
-    // Puts a surface into a slot; the context frees it.
-    SDL_Surface* Own(int slot, SDL_Surface* surface)
-    {
-        context->bank->slots[slot] = surface;
-        return surface;
-    }
-
-    SpriteCommand* Sprite(SDL_Surface* texture, int x, int y, int w, int h, int u = 0, int v = 0)
-    {
-        SpriteCommand* command = NextSpriteCommand(context);
-        command->inUse = 1;
-        command->texture = texture;
-        command->x = x;
-        command->y = y;
-        command->width = w;
-        command->height = h;
-        command->u = u;
-        command->v = v;
-        command->scaleX = 1.0f;
-        command->scaleY = 1.0f;
-        command->angle = 0.0f;
-        command->alpha = 255;
-        return command;
-    }
-
-    uint32_t Screen(int x, int y) { return GetPixel32(context->screen, x, y) & 0x00FFFFFFu; }
     uint32_t TexelOnScreen(int c, int r)
     {
         return SDL_MapRGB(context->screen->format, TexelRed(c), TexelGreen(r), TexelBlue);
     }
-    int CountNonBlack()
-    {
-        int count = 0;
-        for (int y = 0; y < context->screen->h; ++y)
-        {
-            for (int x = 0; x < context->screen->w; ++x)
-            {
-                count += Screen(x, y) != 0 ? 1 : 0;
-            }
-        }
-        return count;
-    }
-
-    ScopedSdl sdl{SDL_INIT_VIDEO};
-    RenderContext* context = nullptr;
 };
 
 } // namespace
@@ -202,7 +151,7 @@ TEST_F(RenderTest, OnlyCommandsInUseWithATextureAreDrawnAndLaterOnesCoverEarlier
     EXPECT_EQ(Screen(1, 0), TexelOnScreen(1, 0));
     EXPECT_EQ(Screen(2, 0), TexelOnScreen(4, 4));
     EXPECT_EQ(Screen(5, 3), TexelOnScreen(7, 7));
-    EXPECT_EQ(CountNonBlack(), 16 + 8);
+    EXPECT_EQ(CountLit(), 16 + 8);
 }
 
 TEST_F(RenderTest, PlainAlphaLeavesAnOpaqueTextureUntouchedAndRestoresAnyOther)
@@ -375,7 +324,7 @@ TEST_F(RenderTest, TransformedPathFollowsTheFixedPointArithmeticPixelByPixel)
             }
         }
         EXPECT_GT(drawn, 0) << test.angle;
-        EXPECT_EQ(CountNonBlack(), drawn) << test.angle;
+        EXPECT_EQ(CountLit(), drawn) << test.angle;
     }
 }
 
@@ -409,7 +358,7 @@ TEST_F(RenderTest, TransformedPathTreatsTexelsOutsideTheTextureAsTransparent)
     SDL_Surface* texture = Own(0, MakePatternTexture(4, 4));
     Sprite(texture, 100, 50, 16, 16)->angle = 0.5f;
     DrawSpriteCommands(context);
-    EXPECT_EQ(CountNonBlack(), 16);
+    EXPECT_EQ(CountLit(), 16);
     EXPECT_EQ(Screen(103, 53), TexelOnScreen(3, 3));
 
     // A source rectangle starting left of and above the texture.
@@ -417,7 +366,7 @@ TEST_F(RenderTest, TransformedPathTreatsTexelsOutsideTheTextureAsTransparent)
     ClearSpriteCommands(context);
     Sprite(texture, 100, 50, 8, 8, -6, -6)->angle = 0.5f;
     DrawSpriteCommands(context);
-    EXPECT_EQ(CountNonBlack(), 4);
+    EXPECT_EQ(CountLit(), 4);
     EXPECT_EQ(Screen(106, 56), TexelOnScreen(0, 0));
     EXPECT_EQ(Screen(107, 57), TexelOnScreen(1, 1));
 }
@@ -481,12 +430,12 @@ TEST_F(RenderTest, TransformedPathRefusesWhatItCannotDraw)
     tiny->scaleX = 0.01f;
     tiny->scaleY = 0.01f;
     DrawSpriteCommands(context);
-    EXPECT_EQ(CountNonBlack(), 0);
+    EXPECT_EQ(CountLit(), 0);
 
     // Angles just above -1 truncate to index 0 and are drawn.
     Sprite(texture, 10, 10, 16, 16)->angle = -0.5f;
     DrawSpriteCommands(context);
-    EXPECT_EQ(CountNonBlack(), 256);
+    EXPECT_EQ(CountLit(), 256);
 }
 
 TEST_F(RenderTest, TexturesLoadIntoSlotsAndReplaceTheirPredecessors)

@@ -2,7 +2,8 @@
 // audio driver with list and WAV files written for the test.
 #include "platform/Sound.h"
 
-#include "tests/platform/PlatformTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Sdl.h"
 
 #include <cstring>
 #include <string>

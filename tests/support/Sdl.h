@@ -1,10 +1,9 @@
-// Helpers for platform and session tests: SDL on its dummy drivers, scratch
-// folders, and small pictures and sounds made on the spot.
+// SDL for one test, scratch folders, the working directory and environment
+// changed for one test, and 32-bit pixels read and written.
 #pragma once
 
 #include <SDL/SDL.h>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -130,73 +129,6 @@ inline void SetPixel32(SDL_Surface* surface, int x, int y, uint32_t value)
 {
     auto* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch;
     reinterpret_cast<uint32_t*>(row)[x] = value;
-}
-
-// A solid-coloured picture saved as BMP; SDL_image recognises the content
-// whatever the file is called.
-inline bool WriteSolidPicture(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b)
-{
-    SDL_Surface* surface =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0);
-    if (surface == nullptr)
-    {
-        return false;
-    }
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, r, g, b));
-    const bool ok = SDL_SaveBMP(surface, path.c_str()) == 0;
-    SDL_FreeSurface(surface);
-    return ok;
-}
-
-// A mono 16-bit 22050 Hz WAV file of `milliseconds` of a quiet square wave.
-inline bool WriteWav(const std::string& path, int milliseconds)
-{
-    const uint32_t rate = 22050;
-    const uint32_t samples = rate * static_cast<uint32_t>(milliseconds) / 1000;
-    const uint32_t dataBytes = samples * 2;
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-    {
-        return false;
-    }
-    auto put32 = [file](uint32_t v)
-    {
-        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-        std::fwrite(b, 1, 4, file);
-    };
-    auto put16 = [file](uint16_t v)
-    {
-        const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
-        std::fwrite(b, 1, 2, file);
-    };
-    std::fwrite("RIFF", 1, 4, file);
-    put32(36 + dataBytes);
-    std::fwrite("WAVEfmt ", 1, 8, file);
-    put32(16);
-    put16(1); // PCM
-    put16(1); // mono
-    put32(rate);
-    put32(rate * 2);
-    put16(2);
-    put16(16);
-    std::fwrite("data", 1, 4, file);
-    put32(dataBytes);
-    for (uint32_t i = 0; i < samples; ++i)
-    {
-        put16((i / 50) % 2 == 0 ? 1000 : static_cast<uint16_t>(-1000));
-    }
-    return std::fclose(file) == 0;
-}
-
-inline bool WriteText(const std::string& path, const std::string& text)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-    {
-        return false;
-    }
-    std::fwrite(text.data(), 1, text.size(), file);
-    return std::fclose(file) == 0;
 }
 
 } // namespace skyreel_test

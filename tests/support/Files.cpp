@@ -1,9 +1,156 @@
-#include "tests/damaged/PngFiles.h"
+#include "tests/support/Files.h"
 
+#include <cstdio>
 #include <png.h>
 
-namespace skyreel_damaged
+namespace skyreel_test
 {
+
+void PutLe16(std::string& out, uint16_t value)
+{
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>(value >> 8);
+}
+
+void PutLe32(std::string& out, uint32_t value)
+{
+    PutLe16(out, static_cast<uint16_t>(value & 0xFFFF));
+    PutLe16(out, static_cast<uint16_t>(value >> 16));
+}
+
+std::string RiffChunk(const char* tag, const std::string& body, uint32_t claimed)
+{
+    std::string out(tag, 4);
+    PutLe32(out, claimed);
+    return out + body;
+}
+
+std::string RiffChunk(const char* tag, const std::string& body)
+{
+    return RiffChunk(tag, body, static_cast<uint32_t>(body.size()));
+}
+
+std::string PcmFormat(uint16_t channels, uint32_t rate, uint16_t bits)
+{
+    std::string out;
+    PutLe16(out, 1); // PCM
+    PutLe16(out, channels);
+    PutLe32(out, rate);
+    PutLe32(out, rate * channels * bits / 8);
+    PutLe16(out, static_cast<uint16_t>(channels * bits / 8));
+    PutLe16(out, bits);
+    return out;
+}
+
+std::string Riff(const std::string& chunks, const char* form)
+{
+    return RiffChunk("RIFF", std::string(form, 4) + chunks);
+}
+
+std::string WavBytes(int milliseconds, uint16_t channels)
+{
+    const uint32_t rate = 22050;
+    const uint32_t frames = rate * static_cast<uint32_t>(milliseconds) / 1000;
+    std::string samples;
+    for (uint32_t i = 0; i < frames; ++i)
+    {
+        for (uint16_t c = 0; c < channels; ++c)
+        {
+            PutLe16(samples, (i / 50) % 2 == 0 ? 1000 : static_cast<uint16_t>(-1000));
+        }
+    }
+    return Riff(RiffChunk("fmt ", PcmFormat(channels, rate, 16)) + RiffChunk("data", samples));
+}
+
+bool WriteWav(const std::string& path, int milliseconds, uint16_t channels)
+{
+    return WriteText(path, WavBytes(milliseconds, channels));
+}
+
+bool WriteText(const std::string& path, const std::string& bytes)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+    {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+std::string FourBitBmp(uint16_t bitCount, uint32_t height)
+{
+    std::string file = "BM";
+    PutLe32(file, 150); // file size
+    PutLe32(file, 0);
+    PutLe32(file, 14 + 40 + 64); // pixels start after the palette
+    PutLe32(file, 40);
+    PutLe32(file, 8); // width
+    PutLe32(file, height);
+    PutLe16(file, 1);
+    PutLe16(file, bitCount);
+    PutLe32(file, 0);  // no compression
+    PutLe32(file, 32); // 8 rows of 4 bytes
+    PutLe32(file, 2835);
+    PutLe32(file, 2835);
+    PutLe32(file, 16);
+    PutLe32(file, 0);
+    for (uint32_t i = 0; i < 16; ++i)
+    {
+        PutLe32(file, i * 0x00111111u); // greys
+    }
+    for (int i = 0; i < 32; ++i)
+    {
+        file += static_cast<char>(0x12 + i);
+    }
+    return file;
+}
+
+namespace
+{
+
+// 32-bit X, R, G, B: the layout SDL saves as a plain 24-bit BMP.
+SDL_Surface* MakeXrgbSurface(int w, int h)
+{
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0);
+}
+
+// Saves the picture and frees it; false when there is none or saving fails.
+bool SaveBmp(SDL_Surface* picture, const std::string& path)
+{
+    const bool ok = picture != nullptr && SDL_SaveBMP(picture, path.c_str()) == 0;
+    SDL_FreeSurface(picture);
+    return ok;
+}
+
+} // namespace
+
+bool WriteSolidPicture(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    SDL_Surface* picture = MakeXrgbSurface(w, h);
+    if (picture != nullptr)
+    {
+        SDL_FillRect(picture, nullptr, SDL_MapRGB(picture->format, r, g, b));
+    }
+    return SaveBmp(picture, path);
+}
+
+bool WriteCellFont(const std::string& path, bool darkCorner)
+{
+    SDL_Surface* font = MakeXrgbSurface(128, 128);
+    for (int k = 0; k < 256 && font != nullptr; ++k)
+    {
+        SDL_Rect cell = {static_cast<Sint16>(8 * (k % 16)), static_cast<Sint16>(8 * (k / 16)), 8,
+                         8};
+        SDL_FillRect(font, &cell, SDL_MapRGB(font->format, static_cast<Uint8>(k), 100, 200));
+        if (darkCorner)
+        {
+            SDL_Rect corner = {cell.x, cell.y, 1, 1};
+            SDL_FillRect(font, &corner, 0);
+        }
+    }
+    return SaveBmp(font, path);
+}
 
 RgbaPicture ReadPng(const std::string& path)
 {
@@ -141,4 +288,4 @@ bool WritePalettedPng(const std::string& path, const RgbaPicture& picture)
     return Write(path, image, indices.data(), colormap.data());
 }
 
-} // namespace skyreel_damaged
+} // namespace skyreel_test
