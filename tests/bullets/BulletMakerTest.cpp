@@ -4,7 +4,7 @@
 #include "bullets/BulletManage.h"
 #include "tests/bullets/BulletListCheck.h"
 #include "tests/bullets/LiveAllocations.h"
-#include "tests/objects/TestRenderContext.h"
+#include "tests/support/RenderFixture.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -15,16 +15,17 @@ namespace
 
 // A master maker as the game sets it up: an enemy to fire from, the ship to
 // aim at, the list and a render context.
-class MakerTest : public ::testing::Test
+class MakerTest : public skyreel_test::RenderFixture
 {
 protected:
-    MakerTest()
+    void SetUp() override
     {
+        RenderFixture::SetUp();
         enemy.x = 224.0f;
         enemy.y = 300.0f;
         ship.x = 224.0f;
         ship.y = 460.0f;
-        master.SetRenderContext(render.get());
+        master.SetRenderContext(context);
         master.SetManager(&list);
         master.SetTarget(&ship);
         master.SetOwner(&enemy);
@@ -79,7 +80,6 @@ protected:
         return firing;
     }
 
-    TestRenderContext render;
     BulletManage list;
     SpriteItem enemy;
     ShootingObject ship;
@@ -142,7 +142,7 @@ TEST_F(MakerTest, ShotKindsTakeTheirSizePictureCirclesAndPresets)
         EXPECT_TRUE(b.centered && b.active && b.visible && b.hitEnabled && b.grazeEnabled);
         EXPECT_EQ(b.motionType, 0);
         EXPECT_EQ(b.angle + b.spin + b.acceleration + b.directionOffset, 0.0f);
-        EXPECT_EQ(b.renderContext, render.get());
+        EXPECT_EQ(b.renderContext, context);
     }
 }
 
@@ -170,7 +170,7 @@ TEST_F(MakerTest, EmitterCarriesEverythingItNeedsAndStaysWhereTheEnemyWas)
     EXPECT_EQ(e.owner, &enemy);
     EXPECT_EQ(e.target, &ship);
     EXPECT_EQ(e.manager, &list);
-    EXPECT_EQ(e.renderContext, render.get());
+    EXPECT_EQ(e.renderContext, context);
 
     enemy.x = 10.0f;
     list.Update();
@@ -554,7 +554,7 @@ TEST_F(MakerTest, SparksReplayTheirRandomDrawsInOrder)
             EXPECT_EQ(s.motionType, 0);
             EXPECT_FALSE(s.hitEnabled || s.grazeEnabled);
             EXPECT_TRUE(s.centered && s.active && s.visible);
-            EXPECT_EQ(s.renderContext, render.get());
+            EXPECT_EQ(s.renderContext, context);
         }
     }
 }

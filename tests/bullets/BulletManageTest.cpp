@@ -3,7 +3,7 @@
 #include "bullets/BulletMaker.h"
 #include "tests/bullets/BulletListCheck.h"
 #include "tests/bullets/LiveAllocations.h"
-#include "tests/objects/TestRenderContext.h"
+#include "tests/support/RenderFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -268,22 +268,23 @@ TEST(BulletManageCancelAll, CancelledEmitterStillFiresDangerousShots)
     EXPECT_EQ(list.count, 2); // the emitter and the first column retire
 }
 
-TEST(BulletManageDraw, DrawsInListOrderAndCountsEveryCall)
+using BulletManageDraw = skyreel_test::RenderFixture;
+
+TEST_F(BulletManageDraw, DrawsInListOrderAndCountsEveryCall)
 {
-    TestRenderContext render;
     BulletManage list;
     for (int i = 0; i < 3; ++i)
     {
         BulletMaker* b = NewShot(100.0f, 100.0f);
         b->u = 10 * i;
         b->visible = i != 1;
-        b->SetRenderContext(render.get());
+        b->SetRenderContext(context);
         list.Add(b);
     }
     EXPECT_EQ(list.Draw(), 3);
-    EXPECT_EQ(render.context.used, 2);
-    EXPECT_EQ(render.command(0).u, 0);
-    EXPECT_EQ(render.command(1).u, 20);
+    EXPECT_EQ(Used(), 2);
+    EXPECT_EQ(Command(0).u, 0);
+    EXPECT_EQ(Command(1).u, 20);
 
     BulletManage empty;
     EXPECT_EQ(empty.Draw(), 0);

@@ -5,19 +5,19 @@
 #include "bullets/BulletManage.h"
 #include "player/MyShipManage.h"
 #include "player/MyShotManage.h"
-#include "tests/presentation/RenderTestContext.h"
+#include "tests/support/RenderFixture.h"
 
 #include <cstdlib>
 #include <vector>
 
 namespace
 {
-class ConvoyTest : public RenderTest
+class ConvoyTest : public skyreel_test::RenderFixture
 {
 protected:
     void SetUp() override
     {
-        RenderTest::SetUp();
+        RenderFixture::SetUp();
         ship.Reset();
         auto* maker = new BulletMaker();
         maker->SetTarget(&ship);

@@ -1,18 +1,19 @@
 #include "objects/SpriteItem.h"
 
-#include "tests/objects/TestRenderContext.h"
+#include "tests/support/RenderFixture.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-class SpriteDraw : public ::testing::Test
+class SpriteDraw : public skyreel_test::RenderFixture
 {
 protected:
-    SpriteDraw()
+    void SetUp() override
     {
-        item.SetRenderContext(render.get());
+        RenderFixture::SetUp();
+        item.SetRenderContext(context);
         item.visible = true;
         item.width = 16;
         item.height = 24;
@@ -20,12 +21,11 @@ protected:
     // Draws once and returns the command taken.
     const SpriteCommand& DrawOnce()
     {
-        const int before = render.context.used;
+        const int before = Used();
         EXPECT_TRUE(item.Draw());
-        EXPECT_EQ(render.context.used, before + 1);
-        return render.command(before);
+        EXPECT_EQ(Used(), before + 1);
+        return Command(before);
     }
-    TestRenderContext render;
     SpriteItem item;
 };
 
@@ -48,12 +48,12 @@ TEST_F(SpriteDraw, InvisibleOrContextlessObjectTakesNoCommand)
 {
     item.visible = false;
     EXPECT_TRUE(item.Draw());
-    EXPECT_EQ(render.context.used, 0);
+    EXPECT_EQ(Used(), 0);
 
     item.visible = true;
     item.SetRenderContext(nullptr);
     EXPECT_TRUE(item.Draw());
-    EXPECT_EQ(render.context.used, 0);
+    EXPECT_EQ(Used(), 0);
 }
 
 TEST_F(SpriteDraw, CentredSpriteIsPlacedByItsUnscaledSize)
@@ -92,13 +92,12 @@ TEST_F(SpriteDraw, PositionsTruncateThenHalveTowardZero)
 
 TEST_F(SpriteDraw, CopiesSourceRectangleAndTexture)
 {
-    SDL_Surface placeholder{};
-    render.context.bank->slots[3] = &placeholder;
+    SDL_Surface* picture = Own(3, SDL_CreateRGBSurface(0, 1, 1, 32, 0, 0, 0, 0));
     item.texture = 3;
     item.u = 112;
     item.v = 32;
     const SpriteCommand& cmd = DrawOnce();
-    EXPECT_EQ(cmd.texture, &placeholder);
+    EXPECT_EQ(cmd.texture, picture);
     EXPECT_EQ(cmd.u, 112);
     EXPECT_EQ(cmd.v, 32);
 

@@ -1,18 +1,18 @@
 #include "presentation/BackGroundManage.h"
 
 #include "objects/SpriteItem.h"
-#include "tests/presentation/RenderTestContext.h"
+#include "tests/support/RenderFixture.h"
 
 #include <cmath>
 
 namespace
 {
-class BackGroundTest : public RenderTest
+class BackGroundTest : public skyreel_test::RenderFixture
 {
 protected:
     void SetUp() override
     {
-        RenderTest::SetUp();
+        RenderFixture::SetUp();
         background.Initialize(context);
         background.Reset();
         background.SetTargetAlpha(0.0f);
@@ -98,7 +98,9 @@ TEST_F(BackGroundTest, DrawTakesTheStillLayerFirst)
     EXPECT_EQ(Command(1).scaleX, 3.0f);
 }
 
-TEST_F(RenderTest, BackGroundDrawsNothingBeforeItsFirstReset)
+using BackGroundBeforeReset = skyreel_test::RenderFixture;
+
+TEST_F(BackGroundBeforeReset, DrawsNothing)
 {
     BackGroundManage background;
     background.Initialize(context);

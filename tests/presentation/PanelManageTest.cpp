@@ -1,6 +1,6 @@
 #include "presentation/PanelManage.h"
 
-#include "tests/presentation/RenderTestContext.h"
+#include "tests/support/RenderFixture.h"
 
 #include <algorithm>
 #include <string>
@@ -14,12 +14,12 @@ constexpr int DigitU(int d)
     return 176 + 9 * d;
 }
 
-class PanelTest : public RenderTest
+class PanelTest : public skyreel_test::RenderFixture
 {
 protected:
     void SetUp() override
     {
-        RenderTest::SetUp();
+        RenderFixture::SetUp();
         panel.Initialize(context);
     }
 

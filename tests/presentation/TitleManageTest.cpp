@@ -1,18 +1,18 @@
 #include "presentation/TitleManage.h"
 
 #include "objects/SpriteItem.h"
-#include "tests/presentation/RenderTestContext.h"
+#include "tests/support/RenderFixture.h"
 
 namespace
 {
 constexpr uint32_t Confirm = 0x10; // BUTTON_A
 
-class TitleTest : public RenderTest
+class TitleTest : public skyreel_test::RenderFixture
 {
 protected:
     void SetUp() override
     {
-        RenderTest::SetUp();
+        RenderFixture::SetUp();
         title.Initialize(context);
         title.Reset();
     }
