@@ -106,6 +106,9 @@ int RunProgram(const GameSessionHooks& game)
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
     {
         std::puts("SDL initialize error.");
+        // SDL's own reason ("Couldn't open X11 display" ...) tells the player
+        // what to fix; standard output keeps the one fixed line.
+        std::fprintf(stderr, "skyreel: %s\n", SDL_GetError());
         return -1;
     }
     InitInput();

@@ -37,5 +37,6 @@ struct GameSessionHooks
 
 // The whole program: start-up, the frame loop on SDL's clock, shut-down.
 // Returns the exit status: 0 after a quit request, -1 when SDL cannot start
-// (after printing "SDL initialize error.").
+// (after printing "SDL initialize error." on standard output and SDL's
+// reason on standard error).
 int RunProgram(const GameSessionHooks& game);

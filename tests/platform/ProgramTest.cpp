@@ -107,15 +107,22 @@ TEST(Program, SdlThatCannotStartEndsWithAMessageAndStatusMinusOne)
     probe = SessionProbe{};
     int status = 0;
     std::string output;
+    std::string errors;
+    std::string reason;
     {
         ScopedEnv driver("SDL_VIDEODRIVER", "no-such-driver");
         ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
         status = RunProgram(ProbeHooks);
+        errors = ::testing::internal::GetCapturedStderr();
         output = ::testing::internal::GetCapturedStdout();
+        reason = SDL_GetError();
     }
     SDL_Quit();
     EXPECT_EQ(status, -1);
     EXPECT_EQ(output, "SDL initialize error.\n");
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(errors, "skyreel: " + reason + "\n");
     EXPECT_EQ(probe.creates, 0);
     EXPECT_EQ(probe.destroys, 0);
 }
