@@ -7,8 +7,9 @@ GENERATOR   ?= Ninja
 JOBS        ?= 2
 PREFIX      ?= /usr/local
 CMAKE_FLAGS ?=
+DIST        ?= dist
 
-.PHONY: all deps configure build run test test-quick test-compat sanitize data golden install clean
+.PHONY: all deps configure build run test test-quick test-compat sanitize data golden install dist deb clean
 
 all: build
 
@@ -26,13 +27,14 @@ build: deps configure
 run: build
 	./$(BUILD)/skyreel
 
-# Every test, including the long soak runs.
+# Every test, including the long soak runs and the Debian package's test
+# (label deb: builds, installs, plays and purges the package; needs root).
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The everyday loop: skips the tests labelled slow.
+# The everyday loop: skips the tests labelled slow and the package's test.
 test-quick: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'slow|deb'
 
 # The quick tests again on the SDL 1.2 compatibility runtime over SDL 2
 # (Debian's libsdl1.2-compat, which the launcher's --scale uses).
@@ -40,13 +42,13 @@ SDL12COMPAT ?= /usr/lib/$(shell gcc -print-multiarch)/sdl12-compat
 test-compat: build
 	@LD_LIBRARY_PATH=$(SDL12COMPAT) ldd $(BUILD)/skyreel | grep -q '$(SDL12COMPAT)/libSDL-1.2' || \
 		{ echo "no SDL 1.2 compatibility runtime in $(SDL12COMPAT)"; exit 1; }
-	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e'
+	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e|deb'
 
 # The whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSKYREEL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE deb
 
 # Regenerates every file in data/ (and the icons in packaging/) from the
 # sources in tools/assets.
@@ -61,5 +63,14 @@ golden: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# The source release $(DIST)/skyreel-VERSION.tar.gz, from the committed tree.
+dist:
+	./tools/release/dist.sh $(DIST)
+
+# The Debian package $(DIST)/skyreel_VERSION-1_ARCH.deb, built with
+# dpkg-buildpackage -us -uc -b (DEB_BUILD_OPTIONS=nocheck skips its tests).
+deb: deps
+	./tools/release/deb.sh $(DIST)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DIST)

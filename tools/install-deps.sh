@@ -8,6 +8,7 @@ libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libpng-dev
 libgtest-dev libbenchmark-dev libsdl-gfx1.2-dev
 xvfb xauth xdotool x11-utils imagemagick valgrind
 desktop-file-utils appstream
+debhelper devscripts lintian dpkg-dev fakeroot
 libsdl1.2-compat libsdl2-2.0-0"
 
 missing=""

@@ -53,6 +53,7 @@ grep '^[MS]' "$usr/share/skyreel/data/sounddat.lst" | cut -c6- | tr -d '\r' |
 
 launcher="$usr/bin/skyreel"
 "$launcher" --help | grep -q 'usage: skyreel' || fail "--help prints no usage"
+[ "$("$launcher" --version)" = "skyreel $(sh "$pkg_tests/../../tools/release/version.sh")" ] || fail "--version"
 
 expect_refusal() {
     want=$1

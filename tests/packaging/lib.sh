@@ -62,11 +62,13 @@ start_xvfb() {
 }
 
 # start_game LAUNCHER [ARG...]: runs the installed launcher from an unrelated
-# working directory on the real X11 video driver, without sound hardware.
+# working directory ($game_cwd, else a folder of its own) on the real X11 video
+# driver, without sound hardware.
 start_game() {
-    mkdir -p "$work/elsewhere"
+    cwd=${game_cwd:-$work/elsewhere}
+    mkdir -p "$cwd"
     (
-        cd "$work/elsewhere" || exit 1
+        cd "$cwd" || exit 1
         unset SDL_VIDEODRIVER
         SDL_AUDIODRIVER=dummy
         LSAN_OPTIONS="suppressions=$pkg_tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
@@ -147,4 +149,68 @@ wait_exit() {
     status=0
     wait "$game_pid" || status=$?
     game_pid=""
+}
+
+# title_play_quit SCALE: with the game's window found ($window) at SCALE times
+# 480 x 272, plays the part of a person: waits for the settled title screen,
+# presses Z and sees play begin, presses Escape and expects exit status 0.
+# SKYREEL_SHOTS_DIR, when set, receives title.png and play.png.
+title_play_quit() {
+    scale=$1
+    # Screen rectangles at scale 1, multiplied out: the play field is columns
+    # 80..303 and rows 16..255.
+    field="$((224 * scale))x$((240 * scale))+$((80 * scale))+$((16 * scale))"
+
+    # The title slides in over its first 90 updates (about 1.5 s), and Z only cuts
+    # the slide short. Wait until the picture is rich (many colours on screen, the
+    # play field not one flat colour) and settled: two pictures half a second apart
+    # differ by little more than the blinking prompt.
+    settled=$((480 * 272 * scale * scale / 50))
+    tries=0
+    rm -f "$work/before.png"
+    while :; do
+        sleep 0.5
+        screenshot "$work/title.png"
+        all=$(colours "$work/title.png")
+        infield=$(colours "$work/title.png" "$field")
+        moved=$settled
+        if [ -f "$work/before.png" ]; then
+            moved=$(differing_pixels "$work/before.png" "$work/title.png")
+        fi
+        [ "$all" -ge 16 ] && [ "$infield" -ge 8 ] && [ "$moved" -lt "$settled" ] && break
+        cp "$work/title.png" "$work/before.png"
+        tries=$((tries + 1))
+        [ $tries -le 30 ] ||
+            fail "no settled title screen within 15 s ($all colours, $infield in the play field, $moved pixels moving)"
+    done
+    echo "title: $all colours, $infield in the play field, $moved pixels moving"
+
+    if [ "$scale" != 1 ]; then
+        # Nearest scaling: every game pixel is a sharp SCALE x SCALE block, so
+        # shrinking by sampling and enlarging again gives the same picture back.
+        convert "$work/title.png" -sample '480x272!' -sample "$((480 * scale))x$((272 * scale))!" \
+            "$work/blocks.png"
+        blurred=$(differing_pixels "$work/title.png" "$work/blocks.png")
+        echo "scaled title: $blurred pixels are not part of a sharp ${scale}x${scale} block"
+        [ "$blurred" -le $((480 * 272 * scale * scale / 1000)) ] || fail "the scaled picture is not sharp"
+    fi
+
+    press z
+    # The confirmed title blinks for 91 updates (about 1.5 s) before play begins.
+    sleep 2.5
+    screenshot "$work/play.png"
+    game_alive || { cat "$work/game.log" >&2; fail "the game exited after Z"; }
+    changed=$(differing_pixels "$work/title.png" "$work/play.png")
+    minimum=$((480 * 272 * scale * scale / 20))
+    echo "play: $changed pixels differ from the title (at least $minimum wanted)"
+    [ "$changed" -ge "$minimum" ] || fail "the picture hardly changed after Z: still on the title?"
+    [ "$(colours "$work/play.png" "$field")" -ge 4 ] || fail "the play field is blank"
+
+    if [ -n "${SKYREEL_SHOTS_DIR:-}" ]; then
+        cp "$work/title.png" "$work/play.png" "$SKYREEL_SHOTS_DIR/"
+    fi
+
+    press Escape
+    wait_exit 5
+    [ "$status" = 0 ] || { cat "$work/game.log" >&2; fail "exit status $status after Escape"; }
 }

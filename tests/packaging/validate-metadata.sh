@@ -1,16 +1,21 @@
 #!/bin/sh
-# The desktop entry, the metainfo and the manual page as written in packaging/
-# pass their validators, and agree with each other on the id and categories.
+# The desktop entry, the metainfo and the manual page pass their validators
+# and agree with each other on the id and categories; the version given by
+# project() reaches the launcher, the metainfo and the manual page, and the two
+# changelogs written by hand (CHANGELOG.md, debian/changelog) name it on top.
 #
-# Usage: validate-metadata.sh PACKAGING_DIR
+# Usage: validate-metadata.sh SOURCE_DIR GENERATED_DIR VERSION
+#   GENERATED_DIR holds the launcher, metainfo and manual page made by CMake.
 set -eu
 # shellcheck source=tests/packaging/lib.sh
 . "$(dirname "$0")/lib.sh"
 
-dir=$1
+source=$1
+generated=$2
+version=$3
 need_tools desktop-file-validate appstreamcli man
-desktop="$dir/org.skyreel.Skyreel.desktop"
-metainfo="$dir/org.skyreel.Skyreel.metainfo.xml"
+desktop="$source/packaging/org.skyreel.Skyreel.desktop"
+metainfo="$generated/org.skyreel.Skyreel.metainfo.xml"
 
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
@@ -22,6 +27,18 @@ grep -q '<id>org.skyreel.Skyreel</id>' "$metainfo" || fail "metainfo id"
 grep -q '<launchable type="desktop-id">org.skyreel.Skyreel.desktop</launchable>' "$metainfo" ||
     fail "metainfo launchable does not name the desktop file"
 
-warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$dir/skyreel.6" 2>&1 >/dev/null)
+warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$generated/skyreel.6" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "manual page: $warnings"
-echo "PASS: desktop entry, metainfo and manual page"
+
+# One version everywhere.
+said=$(sh "$generated/skyreel" --version) || fail "skyreel --version failed"
+[ "$said" = "skyreel $version" ] || fail "skyreel --version says '$said', not 'skyreel $version'"
+first_release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)
+[ "$first_release" = "$version" ] || fail "the metainfo's newest release is '$first_release', not $version"
+grep -q "^\.TH SKYREEL 6 [0-9-]* \"Skyreel $version\"" "$generated/skyreel.6" ||
+    fail "the manual page does not name version $version"
+top=$(grep -m 1 '^## ' "$source/CHANGELOG.md")
+case $top in "## [$version] "*) ;; *) fail "CHANGELOG.md begins with '$top', not version $version" ;; esac
+head -n 1 "$source/debian/changelog" | grep -q "^skyreel ($version-[0-9]*) " ||
+    fail "debian/changelog does not begin with version $version"
+echo "PASS: desktop entry, metainfo and manual page; version $version throughout"
