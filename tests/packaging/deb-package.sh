@@ -94,6 +94,7 @@ dpkg-query -W -f='${Status}' skyreel 2>/dev/null | grep -q 'installed' &&
 # What is left of the package's list is only folders other packages own too.
 left=0
 while IFS= read -r path; do
+    [ "$path" = /. ] && continue
     [ -e "$path" ] || [ -L "$path" ] || continue
     if [ -d "$path" ] && [ ! -L "$path" ] && dpkg-query -S "$path" >/dev/null 2>&1; then
         continue
