@@ -3,13 +3,16 @@
 
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
+WEB_BUILD   ?= build-web
+WEB_PORT    ?= 8000
 GENERATOR   ?= Ninja
 JOBS        ?= 2
 PREFIX      ?= /usr/local
 CMAKE_FLAGS ?=
 DIST        ?= dist
 
-.PHONY: all deps configure build run test test-quick test-compat sanitize data golden install dist deb clean
+.PHONY: all deps configure build run test test-quick test-compat sanitize data golden install dist deb clean \
+	web-deps web web-serve test-web
 
 all: build
 
@@ -17,7 +20,8 @@ deps:
 	@./tools/install-deps.sh
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+		-DSKYREEL_WEB_BUILD=$(abspath $(WEB_BUILD)) $(CMAKE_FLAGS)
 
 configure: $(BUILD)/build.ninja
 
@@ -27,14 +31,17 @@ build: deps configure
 run: build
 	./$(BUILD)/skyreel
 
-# Every test, including the long soak runs and the Debian package's test
-# (label deb: builds, installs, plays and purges the package; needs root).
-test: build
+# Every test, including the long soak runs, the Debian package's test
+# (label deb: builds, installs, plays and purges the package; needs root) and
+# the browser tests (label web), which play the browser version that
+# `make web` builds.
+test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The everyday loop: skips the tests labelled slow and the package's test.
+# The everyday loop: skips the tests labelled slow, the package's test and
+# the browser tests.
 test-quick: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'slow|deb'
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'slow|deb|web'
 
 # The quick tests again on the SDL 1.2 compatibility runtime over SDL 2
 # (Debian's libsdl1.2-compat, which the launcher's --scale uses).
@@ -42,13 +49,13 @@ SDL12COMPAT ?= /usr/lib/$(shell gcc -print-multiarch)/sdl12-compat
 test-compat: build
 	@LD_LIBRARY_PATH=$(SDL12COMPAT) ldd $(BUILD)/skyreel | grep -q '$(SDL12COMPAT)/libSDL-1.2' || \
 		{ echo "no SDL 1.2 compatibility runtime in $(SDL12COMPAT)"; exit 1; }
-	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e|deb'
+	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e|deb|web'
 
 # The whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSKYREEL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE deb
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'deb|web'
 
 # Regenerates every file in data/ (and the icons in packaging/) from the
 # sources in tools/assets.
@@ -59,6 +66,26 @@ data: build
 # intended change of the game's behaviour; review the diff before committing.
 golden: build
 	./tools/sim/golden.sh $(BUILD)/tools/sim/skyreel-sim
+
+# The browser version: a static site in $(WEB_BUILD)/site (our page, the game's
+# .js and .wasm, data/ packed) and $(WEB_BUILD)/skyreel-web.zip, built with
+# Debian's Emscripten. Its emcc needs Debian's Node modules on NODE_PATH when
+# the node on PATH comes from elsewhere.
+web-deps:
+	@./tools/install-web-deps.sh
+
+web: web-deps
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves the site on http://127.0.0.1:$(WEB_PORT)/ for playing it locally.
+web-serve: web
+	@echo "Skyreel in the browser: http://127.0.0.1:$(WEB_PORT)/"
+	cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# Only the browser tests.
+test-web: build web
+	cd $(BUILD) && ctest --output-on-failure -L web
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
@@ -73,4 +100,4 @@ deb: deps
 	./tools/release/deb.sh $(DIST)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DIST)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DIST) $(WEB_BUILD)

@@ -8,6 +8,54 @@
 #include <cstdio>
 #include <cstdlib>
 
+void RunFrameLoop(const FrameLoopHooks& hooks, uint32_t base)
+{
+    // Extra updates for the next batch; negative only after the clock stepped
+    // back, and then pictures are presented without updates.
+    int32_t skip = 0;
+    for (;;)
+    {
+        if (skip >= 0)
+        {
+            int32_t done = 0;
+            for (;;)
+            {
+                hooks.updateInput(hooks.user);
+                if (!hooks.runFrame(hooks.user) || hooks.isQuitRequested(hooks.user) != 0)
+                {
+                    // A batch cut short starts a fresh period now.
+                    base = hooks.getTicks(hooks.user);
+                    break;
+                }
+                ++done;
+                if (done > skip)
+                {
+                    break;
+                }
+            }
+        }
+
+        // Differences are taken modulo 2^32, so the counter's wrap is harmless.
+        const auto before = static_cast<int32_t>(hooks.getTicks(hooks.user) - base);
+        hooks.present(hooks.user);
+        const auto after = static_cast<int32_t>(hooks.getTicks(hooks.user) - base);
+        if (before >= 0 && before < static_cast<int32_t>(FramePeriodMs))
+        {
+            // The presenting time is deliberately not taken off the sleep.
+            hooks.delay(hooks.user, FramePeriodMs - static_cast<uint32_t>(before));
+        }
+        const bool quit = hooks.isQuitRequested(hooks.user) != 0;
+        base = hooks.getTicks(hooks.user);
+        skip = after / static_cast<int32_t>(FramePeriodMs);
+        if (quit)
+        {
+            return;
+        }
+    }
+}
+
+#ifndef __EMSCRIPTEN__ // the browser's entry is platform/web/WebFrameLoop.cpp
+
 namespace
 {
 
@@ -55,52 +103,6 @@ void Present(void* user)
 
 } // namespace
 
-void RunFrameLoop(const FrameLoopHooks& hooks, uint32_t base)
-{
-    // Extra updates for the next batch; negative only after the clock stepped
-    // back, and then pictures are presented without updates.
-    int32_t skip = 0;
-    for (;;)
-    {
-        if (skip >= 0)
-        {
-            int32_t done = 0;
-            for (;;)
-            {
-                hooks.updateInput(hooks.user);
-                if (!hooks.runFrame(hooks.user) || hooks.isQuitRequested(hooks.user) != 0)
-                {
-                    // A batch cut short starts a fresh period now.
-                    base = hooks.getTicks(hooks.user);
-                    break;
-                }
-                ++done;
-                if (done > skip)
-                {
-                    break;
-                }
-            }
-        }
-
-        // Differences are taken modulo 2^32, so the counter's wrap is harmless.
-        const auto before = static_cast<int32_t>(hooks.getTicks(hooks.user) - base);
-        hooks.present(hooks.user);
-        const auto after = static_cast<int32_t>(hooks.getTicks(hooks.user) - base);
-        if (before >= 0 && before < static_cast<int32_t>(FramePeriodMs))
-        {
-            // The presenting time is deliberately not taken off the sleep.
-            hooks.delay(hooks.user, FramePeriodMs - static_cast<uint32_t>(before));
-        }
-        const bool quit = hooks.isQuitRequested(hooks.user) != 0;
-        base = hooks.getTicks(hooks.user);
-        skip = after / static_cast<int32_t>(FramePeriodMs);
-        if (quit)
-        {
-            return;
-        }
-    }
-}
-
 int RunProgram(const GameSessionHooks& game)
 {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
@@ -132,3 +134,5 @@ int RunProgram(const GameSessionHooks& game)
     SDL_Quit();
     return 0;
 }
+
+#endif

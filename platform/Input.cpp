@@ -45,6 +45,30 @@ int JoyButtonPad(const SDL_JoyButtonEvent& button, Uint8 wantedState)
     return button.which;
 }
 
+#ifdef __EMSCRIPTEN__
+// A browser shows a gamepad to the page only once it has been used there, so
+// pads without a joystick look for one again now and then. SDL's count of
+// joysticks takes in empty gamepad places: only an open that succeeds counts.
+constexpr int JoystickRetryUpdates = 30;
+int gUpdatesSinceJoystickLook = 0;
+
+void OpenMissingJoysticks()
+{
+    if (++gUpdatesSinceJoystickLook < JoystickRetryUpdates)
+    {
+        return;
+    }
+    gUpdatesSinceJoystickLook = 0;
+    for (int pad = 0; pad < PadCount; ++pad)
+    {
+        if (gInputState.joysticks[pad] == nullptr)
+        {
+            gInputState.joysticks[pad] = SDL_JoystickOpen(pad);
+        }
+    }
+}
+#endif
+
 } // namespace
 
 void InitInput()
@@ -82,6 +106,9 @@ void UpdateInput()
         gInputState.prevButtons[pad] = gInputState.buttons[pad];
         gInputState.prevAxisButtons[pad] = gInputState.axisButtons[pad];
     }
+#ifdef __EMSCRIPTEN__
+    OpenMissingJoysticks();
+#endif
     SDL_Event event;
     while (SDL_PollEvent(&event))
     {

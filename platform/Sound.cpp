@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef __EMSCRIPTEN__
+#include "platform/web/WebHooks.h"
+#endif
+
 SoundTable gSoundTable = {};
 
 namespace
@@ -66,13 +70,37 @@ bool IsUsablePcmFormat(const uint8_t* format)
            rate >= MinSampleRate && rate <= MaxSampleRate && (bits == 8 || bits == 16);
 }
 
+#ifdef __EMSCRIPTEN__
+// In the browser SDL's file handles stand for a name only and cannot be
+// read, so the check reads the file through the C library.
+bool ReadBytes(FILE* source, void* bytes, size_t count)
+{
+    return std::fread(bytes, count, 1, source) == 1;
+}
+
+bool SkipBytes(FILE* source, int64_t count)
+{
+    return std::fseek(source, static_cast<long>(count), SEEK_CUR) == 0;
+}
+#else
+bool ReadBytes(SDL_RWops* source, void* bytes, size_t count)
+{
+    return SDL_RWread(source, bytes, count, 1) == 1;
+}
+
+bool SkipBytes(SDL_RWops* source, int64_t count)
+{
+    return SDL_RWseek(source, static_cast<int>(count), RW_SEEK_CUR) >= 0;
+}
+#endif
+
 // Walks the chunks the way both of the mixer's WAV readers do: "fact" and
 // "LIST" chunks, then the format chunk, then any chunks up to the data
 // chunk. `size` is the number of bytes from the current position to the end.
-bool IsUsableWavBody(SDL_RWops* source, int64_t size)
+template <typename File> bool IsUsableWavBody(File* source, int64_t size)
 {
     uint8_t riff[12];
-    if (size < static_cast<int64_t>(sizeof riff) || SDL_RWread(source, riff, sizeof riff, 1) != 1 ||
+    if (size < static_cast<int64_t>(sizeof riff) || !ReadBytes(source, riff, sizeof riff) ||
         !IsTag(riff, "RIFF") || !IsTag(riff + 8, "WAVE"))
     {
         return false;
@@ -83,8 +111,7 @@ bool IsUsableWavBody(SDL_RWops* source, int64_t size)
     for (;;)
     {
         uint8_t header[8];
-        if (left < static_cast<int64_t>(sizeof header) ||
-            SDL_RWread(source, header, sizeof header, 1) != 1)
+        if (left < static_cast<int64_t>(sizeof header) || !ReadBytes(source, header, sizeof header))
         {
             return false; // the data chunk never came
         }
@@ -102,7 +129,7 @@ bool IsUsableWavBody(SDL_RWops* source, int64_t size)
         {
             uint8_t format[FormatChunkSize];
             if (!IsTag(header, "fmt ") || length < FormatChunkSize ||
-                SDL_RWread(source, format, sizeof format, 1) != 1 || !IsUsablePcmFormat(format))
+                !ReadBytes(source, format, sizeof format) || !IsUsablePcmFormat(format))
             {
                 return false;
             }
@@ -110,14 +137,14 @@ bool IsUsableWavBody(SDL_RWops* source, int64_t size)
             frameBytes = ReadLittle16(format + 2) * (ReadLittle16(format + 14) / 8u);
             left -= FormatChunkSize;
             const int64_t rest = int64_t{length} - FormatChunkSize;
-            if (SDL_RWseek(source, static_cast<int>(rest), RW_SEEK_CUR) < 0)
+            if (!SkipBytes(source, rest))
             {
                 return false;
             }
             left -= rest;
             continue;
         }
-        if (SDL_RWseek(source, static_cast<int>(length), RW_SEEK_CUR) < 0)
+        if (!SkipBytes(source, length))
         {
             return false;
         }
@@ -125,6 +152,37 @@ bool IsUsableWavBody(SDL_RWops* source, int64_t size)
     }
 }
 
+#ifdef __EMSCRIPTEN__
+bool IsUsableWavFile(const char* name)
+{
+    FILE* source = std::fopen(name, "rb");
+    if (source == nullptr)
+    {
+        return false;
+    }
+    bool usable = false;
+    if (std::fseek(source, 0, SEEK_END) == 0)
+    {
+        const long size = std::ftell(source);
+        usable = size >= 0 && std::fseek(source, 0, SEEK_SET) == 0 &&
+                 IsUsableWavBody(source, int64_t{size});
+    }
+    std::fclose(source);
+    return usable;
+}
+
+// SDL's handle of a file name, which the mixer reads the whole file through
+// at once; the handle only names the file, so freeing it closes nothing.
+void CloseSoundFile(SDL_RWops* source)
+{
+    SDL_FreeRW(source);
+}
+
+SDL_RWops* OpenSoundFile(const char* name)
+{
+    return IsUsableWavFile(name) ? SDL_RWFromFile(name, "rb") : nullptr;
+}
+#else
 // Leaves the file at the position it was found at.
 bool IsUsableWav(SDL_RWops* source)
 {
@@ -139,6 +197,11 @@ bool IsUsableWav(SDL_RWops* source)
     return usable;
 }
 
+void CloseSoundFile(SDL_RWops* source)
+{
+    SDL_RWclose(source);
+}
+
 // Opens a sound file for the mixer; null when it cannot be opened or is not
 // a WAV file the mixer reads safely.
 SDL_RWops* OpenSoundFile(const char* name)
@@ -151,6 +214,7 @@ SDL_RWops* OpenSoundFile(const char* name)
     }
     return source;
 }
+#endif
 
 // The file the current music streams from, open while the music is loaded.
 // The mixer's loader by file name closes its file twice when a WAV it has
@@ -168,7 +232,7 @@ void FreeCurrentMusic()
     }
     if (gMusicSource != nullptr)
     {
-        SDL_RWclose(gMusicSource);
+        CloseSoundFile(gMusicSource);
         gMusicSource = nullptr;
     }
 }
@@ -184,6 +248,9 @@ void LoadEffect(int n, const char* name)
     if (source != nullptr)
     {
         gSoundTable.effects[n] = Mix_LoadWAV_RW(source, 1);
+#ifdef __EMSCRIPTEN__
+        CloseSoundFile(source); // the browser's mixer keeps the handle otherwise
+#endif
     }
 }
 
@@ -202,11 +269,14 @@ void PlayMusic(int n, int loops)
     gSoundTable.currentMusic = Mix_LoadMUS_RW(source); // never closes the source
     if (gSoundTable.currentMusic == nullptr)
     {
-        SDL_RWclose(source);
+        CloseSoundFile(source);
         return;
     }
     gMusicSource = source;
     Mix_PlayMusic(gSoundTable.currentMusic, loops);
+#ifdef __EMSCRIPTEN__
+    NoteWebMusic(n);
+#endif
 }
 
 } // namespace
@@ -360,6 +430,12 @@ void PlaySoundEffect(int n)
     {
         return;
     }
+#ifdef __EMSCRIPTEN__
+    // The browser's mixer lets a channel's earlier sound play on under a new
+    // one; here, as on the desktop, the new one cuts it off.
+    Mix_HaltChannel(gSoundTable.nextChannel);
+    NoteWebEffect(n);
+#endif
     Mix_PlayChannelTimed(gSoundTable.nextChannel, gSoundTable.effects[n], 0, -1);
     gSoundTable.nextChannel = (gSoundTable.nextChannel + 1) % SoundChannelCount;
 }

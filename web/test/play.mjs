@@ -1,0 +1,137 @@
+// The browser version played as a person would: the title comes up, the
+// first key starts the sound and the game, the ship moves and fires, the
+// game keeps 62.5 updates a second, a gamepad plugged in later plays, and
+// quitting offers to play again.
+// Usage: node play.mjs SITE_DIR OUTPUT_DIR
+import path from 'node:path';
+import fs from 'node:fs';
+import { run, openPage, waitFor, tap, sleep, check } from './support.mjs';
+
+const [site, output] = process.argv.slice(2);
+fs.mkdirSync(output, { recursive: true });
+
+const Period = 16; // ms per game update
+
+// Sums the bytes of the canvas in a rectangle, to tell two pictures apart.
+function regionPixels(page, x, y, w, h) {
+  return page.evaluate((x, y, w, h) => {
+    const copy = document.createElement('canvas');
+    copy.width = 480;
+    copy.height = 272;
+    const context = copy.getContext('2d');
+    context.drawImage(document.getElementById('canvas'), 0, 0);
+    return Array.from(context.getImageData(x, y, w, h).data);
+  }, x, y, w, h);
+}
+
+function differs(a, b) {
+  return a.some((value, i) => value !== b[i]);
+}
+
+await run('play', site, async (browser, url) => {
+  const { page, problems } = await openPage(browser);
+  // Counts the sounds that Web Audio really starts.
+  await page.evaluateOnNewDocument(() => {
+    window.webAudioStarts = 0;
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...args) {
+      window.webAudioStarts += 1;
+      return start.apply(this, args);
+    };
+  });
+  await page.goto(url);
+
+  await waitFor(page, () => window.Module && Module._skyreel_updates && Module._skyreel_updates() > 60,
+                'the title to run');
+  check(await page.$eval('#loading', (e) => e.hidden), 'the loading bar is gone once the game runs');
+  const factor = await page.$eval('#stage', (e) => Number(e.dataset.factor));
+  const box = await page.$eval('#canvas', (e) => [e.clientWidth, e.clientHeight]);
+  check(factor >= 1 && box[0] === 480 * factor && box[1] === 272 * factor,
+        `the picture is scaled by the whole factor ${factor} (${box[0]} x ${box[1]})`);
+  await page.screenshot({ path: path.join(output, 'web-title.png') });
+  const titleFrame = await regionPixels(page, 0, 0, 480, 272);
+  check(titleFrame.some((v, i) => i % 4 !== 3 && v > 0x60), 'the title is drawn');
+
+  // The first key: sound starts, the title confirms.
+  const startsBefore = await page.evaluate(() => window.webAudioStarts);
+  const scroll = await page.evaluate(() => window.scrollY);
+  await tap(page, 'KeyZ');
+  await waitFor(page, () => Module._skyreel_effect_starts(8) === 1, 'the confirm effect');
+  await waitFor(page, () => SDL.audioContext && SDL.audioContext.state === 'running',
+                'the audio context to run after the first key');
+  await waitFor(page, (before) => window.webAudioStarts > before, 'Web Audio to start a sound',
+                5000, startsBefore);
+  check(true, 'the audio context runs and Web Audio started the confirm effect');
+
+  // Play begins: Z fires the shot (effect 9) once the ship is in play.
+  let fired = false;
+  for (let i = 0; i < 60 && !fired; ++i) {
+    await tap(page, 'Space', 80);
+    await sleep(120);
+    fired = await page.evaluate(() => Module._skyreel_effect_starts(9) > 0);
+  }
+  check(fired, 'play has begun: Space fires a shot with its sound');
+  check(await page.evaluate(() => window.scrollY) === scroll, 'Space and the arrows do not scroll');
+
+  // The ship moves: the rows around its rail change while Left is held.
+  const shipRows = [80, 200, 224, 56];
+  const before = await regionPixels(page, ...shipRows);
+  await page.keyboard.down('ArrowLeft');
+  await sleep(600);
+  const during = await regionPixels(page, ...shipRows);
+  await page.keyboard.up('ArrowLeft');
+  await page.keyboard.down('ArrowRight');
+  await sleep(600);
+  await page.keyboard.up('ArrowRight');
+  check(differs(before, during), 'the ship moves with the arrow keys');
+  await tap(page, 'KeyZ');
+  await page.screenshot({ path: path.join(output, 'web-play.png') });
+
+  // 62.5 updates a second, counted on the page's own clock over 10 s.
+  const counted = await page.evaluate(async () => {
+    const u0 = Module._skyreel_updates();
+    const t0 = performance.now();
+    await new Promise((resolve) => setTimeout(resolve, 10000));
+    return { updates: Module._skyreel_updates() - u0, ms: performance.now() - t0 };
+  });
+  const expected = counted.ms / Period;
+  console.log(`updates in ${counted.ms.toFixed(0)} ms: ${counted.updates} (expected ${expected.toFixed(1)})`);
+  check(Math.abs(counted.updates - expected) <= 0.02 * expected,
+        `${counted.updates} updates in 10 s, within 2% of 625`);
+
+  // Quit: the page offers to play again, and Z does.
+  await tap(page, 'Escape');
+  await waitFor(page, () => !document.getElementById('ended').hidden, 'the play-again offer');
+  const frozen = await page.evaluate(() => Module._skyreel_updates());
+  await sleep(300);
+  check(await page.evaluate(() => Module._skyreel_updates()) === frozen,
+        'quitting stops the game and offers to play again');
+  await Promise.all([page.waitForNavigation(), tap(page, 'KeyZ')]);
+  await waitFor(page, () => window.Module && Module._skyreel_updates && Module._skyreel_updates() > 30,
+                'the title after playing again');
+  check(true, 'play again brings the title back');
+
+  // A gamepad that shows up after the page loaded confirms the title.
+  await page.evaluate(() => {
+    const pad = {
+      id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 1,
+      axes: [0, 0, 0, 0],
+      buttons: Array.from({ length: 16 }, () => ({ pressed: false, touched: false, value: 0 })),
+    };
+    window.testPad = pad;
+    navigator.getGamepads = () => [pad, null, null, null];
+  });
+  await sleep(1000); // the platform looks for new gamepads every 30 updates
+  await page.evaluate(() => {
+    testPad.buttons[0] = { pressed: true, touched: true, value: 1 };
+    testPad.timestamp += 1;
+  });
+  await waitFor(page, () => Module._skyreel_effect_starts(8) === 1, 'the gamepad to confirm the title');
+  await page.evaluate(() => {
+    testPad.buttons[0] = { pressed: false, touched: false, value: 0 };
+    testPad.timestamp += 1;
+  });
+  check(true, 'a gamepad connected after load confirms the title with its first button');
+
+  check(problems.length === 0, `no page or console errors${problems.length ? ':\n' + problems.join('\n') : ''}`);
+});
