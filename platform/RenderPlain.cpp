@@ -140,8 +140,16 @@ void DrawSpritePlain(RenderContext* context, SpriteCommand* command)
     SDL_Rect source = MakeRect(command->u, command->v, command->width, command->height);
     SDL_Rect destination = MakeRect(command->x, command->y, command->width, command->height);
 
+#ifdef __EMSCRIPTEN__
+    // Every picture in the browser has an alpha channel (see LoadWebPicture),
+    // over which SDL 1.2 ignores a per-surface alpha: the command's alpha
+    // changes nothing, as on the desktop.
+    const Uint8 previous = 255;
+    const bool changeAlpha = false;
+#else
     const Uint8 previous = texture->format->alpha;
     const bool changeAlpha = command->alpha != previous;
+#endif
     if (changeAlpha)
     {
         // Opaque: blending off for this blit; otherwise on at the command's alpha.

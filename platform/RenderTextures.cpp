@@ -7,6 +7,10 @@
 #include <bit>
 #include <cstdlib>
 
+#ifdef __EMSCRIPTEN__
+#include "platform/web/WebSurfaces.h"
+#endif
+
 namespace render_detail
 {
 namespace
@@ -64,7 +68,14 @@ bool IsBlittable(const SDL_Surface* surface)
 bool IsDirectScreen(const SDL_Surface* screen)
 {
     const SDL_PixelFormat* f = screen->format;
-    return f->BytesPerPixel == 4 && f->Amask == 0 && ByteShift(f->Rmask) >= 0 &&
+#ifdef __EMSCRIPTEN__
+    // The browser's screen names its spare byte alpha, which the page
+    // canvas ignores; drawing leaves that byte as it is.
+    const bool spareByte = f->Amask == 0 || f->Amask == DrawAlphaMask;
+#else
+    const bool spareByte = f->Amask == 0;
+#endif
+    return f->BytesPerPixel == 4 && spareByte && ByteShift(f->Rmask) >= 0 &&
            ByteShift(f->Gmask) >= 0 && ByteShift(f->Bmask) >= 0 &&
            (f->Rmask | f->Gmask | f->Bmask) == DrawColourMask;
 }
@@ -212,7 +223,12 @@ void LoadTextureSlot(TextureBank* bank, int slot, const char* path, SDL_Surface*
         SDL_FreeSurface(bank->slots[slot]);
         bank->slots[slot] = nullptr;
     }
+#ifdef __EMSCRIPTEN__
+    SDL_Surface* image = path == nullptr ? nullptr : LoadWebPicture(path);
+    convert = 0; // already in the browser screen's layout
+#else
     SDL_Surface* image = path == nullptr ? nullptr : IMG_Load(path);
+#endif
     if (image != nullptr && !IsBlittable(image))
     {
         // As for a file that does not load: the slot stays empty.
