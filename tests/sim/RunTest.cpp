@@ -52,6 +52,16 @@ protected:
         std::ofstream(path) << text;
     }
 
+    // Options that play `replay`, written to the file `name`, without drawing.
+    sim::SimOptions Playing(const std::string& name, const std::string& replay)
+    {
+        sim::SimOptions options;
+        options.replayPath = Path(name);
+        options.present = false;
+        Write(options.replayPath, replay);
+        return options;
+    }
+
     static sim::RunResult Run(sim::SimOptions options)
     {
         options.quiet = true;
@@ -96,11 +106,9 @@ TEST_F(RunTest, ARecordingPlaysBackToTheSameGame)
 
 TEST_F(RunTest, AGoldenMismatchNamesTheFirstUpdateThatDiffers)
 {
-    const std::string replayPath = Path("hit.replay");
-    Write(replayPath, "130 +z\n131 -z\n300 +left\n320 -left\n400 end\n");
-    sim::SimOptions options;
-    options.replayPath = replayPath;
-    options.present = false;
+    sim::SimOptions options =
+        Playing("hit.replay", "130 +z\n131 -z\n300 +left\n320 -left\n400 end\n");
+    const std::string replayPath = options.replayPath;
     options.hashEvery = 1;
     options.hashOut = Path("golden.hashes");
     ASSERT_EQ(Run(options).exitStatus, 0);
@@ -145,12 +153,7 @@ TEST_F(RunTest, AGoldenMismatchNamesTheFirstUpdateThatDiffers)
 
 TEST_F(RunTest, AQuitEndsTheRunAfterThatUpdate)
 {
-    const std::string replayPath = Path("quit.replay");
-    Write(replayPath, "50 +q\n51 -q\n100 end\n");
-    sim::SimOptions options;
-    options.replayPath = replayPath;
-    options.present = false;
-    const sim::RunResult result = Run(options);
+    const sim::RunResult result = Run(Playing("quit.replay", "50 +q\n51 -q\n100 end\n"));
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_TRUE(result.quit);
     EXPECT_EQ(result.updates, 50);

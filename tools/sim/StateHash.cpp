@@ -119,43 +119,44 @@ SKYREEL_HASHES_EVERY_FIELD(BackGroundManage,
                            Layout::Polymorphic().Then<float, void*, SpriteItem* [2]>());
 #undef SKYREEL_HASHES_EVERY_FIELD
 
+// Each value by its type, in order: a float by its bits, an int32 as four
+// bytes, a bool as one. Any other type is refused, so that a field is never
+// fed in a form it was not fed in before.
+void Feed(Fnv1a& h, float v)
+{
+    h.F32(v);
+}
+void Feed(Fnv1a& h, int32_t v)
+{
+    h.I32(v);
+}
+void Feed(Fnv1a& h, bool v)
+{
+    h.Bool(v);
+}
+template <class T> void Feed(Fnv1a& h, T v) = delete;
+
+template <class... Values> void FeedAll(Fnv1a& h, const Values&... values)
+{
+    (Feed(h, values), ...);
+}
+
 void HashSprite(Fnv1a& h, const SpriteItem& s)
 {
-    h.F32(s.x);
-    h.F32(s.y);
-    h.I32(s.width);
-    h.I32(s.height);
-    h.F32(s.alpha);
-    h.F32(s.scale);
-    h.I32(s.u);
-    h.I32(s.v);
-    h.F32(s.angle);
-    h.Bool(s.centered);
-    h.Bool(s.active);
-    h.Bool(s.visible);
-    h.I32(s.texture);
+    FeedAll(h, s.x, s.y, s.width, s.height, s.alpha, s.scale, s.u, s.v, s.angle, s.centered,
+            s.active, s.visible, s.texture);
 }
 
 void HashShooting(Fnv1a& h, const ShootingObject& s)
 {
     HashSprite(h, s);
-    h.I32(s.motionType);
-    h.Bool(s.grazeEnabled);
-    h.Bool(s.hitEnabled);
-    h.F32(s.hitRadius);
-    h.F32(s.grazeRadius);
+    FeedAll(h, s.motionType, s.grazeEnabled, s.hitEnabled, s.hitRadius, s.grazeRadius);
 }
 
 void HashBullet(Fnv1a& h, const BulletBase& b)
 {
     HashShooting(h, b);
-    h.F32(b.direction);
-    h.F32(b.directionOffset);
-    h.F32(b.speed);
-    h.F32(b.acceleration);
-    h.F32(b.spin);
-    h.F32(b.maxSpeed);
-    h.I32(b.life);
+    FeedAll(h, b.direction, b.directionOffset, b.speed, b.acceleration, b.spin, b.maxSpeed, b.life);
 }
 
 } // namespace
@@ -178,21 +179,12 @@ void Fnv1a::F32(float v)
 uint64_t HashGameState(const GameDirector& d)
 {
     Fnv1a h;
-    h.I32(d.score);
-    h.I32(d.hiScore);
-    h.I32(d.stage);
-    h.I32(d.scene);
-    h.I32(d.grazeCount);
-    h.I32(d.gameOverTimer);
-    h.I32(d.marchStep);
-    h.I32(d.clock);
-    h.I32(d.bonusShipTimer);
+    FeedAll(h, d.score, d.hiScore, d.stage, d.scene, d.grazeCount, d.gameOverTimer, d.marchStep,
+            d.clock, d.bonusShipTimer);
 
     if (d.title != nullptr)
     {
-        h.I32(d.title->state);
-        h.I32(d.title->timer);
-        h.Bool(d.title->confirmPressed);
+        FeedAll(h, d.title->state, d.title->timer, d.title->confirmPressed);
         for (const SpriteItem* sprite : d.title->sprites)
         {
             if (sprite != nullptr)
@@ -203,7 +195,7 @@ uint64_t HashGameState(const GameDirector& d)
     }
     if (d.background != nullptr)
     {
-        h.F32(d.background->targetAlpha);
+        Feed(h, d.background->targetAlpha);
         for (const SpriteItem* layer : d.background->layers)
         {
             if (layer != nullptr)
@@ -220,30 +212,21 @@ uint64_t HashGameState(const GameDirector& d)
     if (d.shot != nullptr)
     {
         HashBullet(h, *d.shot);
-        h.Bool(d.shot->inFlight);
-        h.I32(d.shot->holdFrames);
+        FeedAll(h, d.shot->inFlight, d.shot->holdFrames);
     }
 
     if (d.convoy != nullptr)
     {
         const ConvoyManage& c = *d.convoy;
-        h.I32(c.stage);
-        h.I32(c.marchState);
-        h.I32(c.nextIndex);
-        h.I32(c.animFrame);
-        h.I32(c.pauseFrames);
-        h.I32(c.fireClock);
+        FeedAll(h, c.stage, c.marchState, c.nextIndex, c.animFrame, c.pauseFrames, c.fireClock);
         for (const EnemyObject& e : c.enemies)
         {
             HashShooting(h, e);
-            h.Bool(e.exploding);
-            h.I32(e.frame);
-            h.I32(e.kind);
-            h.I32(e.score);
+            FeedAll(h, e.exploding, e.frame, e.kind, e.score);
         }
         if (c.bulletMaker != nullptr)
         {
-            h.I32(c.bulletMaker->level);
+            Feed(h, c.bulletMaker->level);
         }
     }
 
@@ -251,16 +234,12 @@ uint64_t HashGameState(const GameDirector& d)
     {
         const BonusShipManage& b = *d.bonusShip;
         HashBullet(h, b);
-        h.Bool(b.flying);
-        h.I32(b.flapCount);
-        h.I32(b.variant);
-        h.I32(b.score);
+        FeedAll(h, b.flying, b.flapCount, b.variant, b.score);
     }
 
     if (d.bullets != nullptr)
     {
-        h.I32(d.bullets->count);
-        h.I32(d.bullets->frameGrazeCount);
+        FeedAll(h, d.bullets->count, d.bullets->frameGrazeCount);
         // Walk at most one more than the cap, so a broken (cyclic) list still
         // gives a digest; the invariant checks report such a list.
         int32_t walked = 0;
@@ -268,9 +247,9 @@ uint64_t HashGameState(const GameDirector& d)
              b = static_cast<const BulletMaker*>(b->next), ++walked)
         {
             HashBullet(h, *b);
-            h.I32(b->level);
+            Feed(h, b->level);
         }
-        h.I32(walked);
+        Feed(h, walked);
     }
     return h.value;
 }
