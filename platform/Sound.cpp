@@ -360,6 +360,13 @@ void InitSoundWithList(const char* listPath)
 {
     gSoundTable.nextChannel = 0;
     gSoundTable.enabled = 1;
+#ifdef __EMSCRIPTEN__
+    if (!HasWebAudio())
+    {
+        gSoundTable.enabled = 0;
+        return;
+    }
+#endif
     if (Mix_OpenAudio(22050, AUDIO_S16, 2, 1024) != 0)
     {
         gSoundTable.enabled = 0;

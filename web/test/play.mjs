@@ -134,4 +134,29 @@ await run('play', site, async (browser, url) => {
   check(true, 'a gamepad connected after load confirms the title with its first button');
 
   check(problems.length === 0, `no page or console errors${problems.length ? ':\n' + problems.join('\n') : ''}`);
+
+  // A browser without Web Audio plays silently and says so; one without
+  // WebAssembly gets a plain message instead of the game.
+  for (const missing of ['AudioContext', 'WebAssembly']) {
+    const { page: bare, problems: bareProblems } = await openPage(browser);
+    await bare.evaluateOnNewDocument((name) => {
+      delete window[name];
+      delete window.webkitAudioContext;
+    }, missing);
+    await bare.goto(url);
+    if (missing === 'AudioContext') {
+      await waitFor(bare, () => window.Module && Module._skyreel_updates && Module._skyreel_updates() > 30,
+                    'the title without Web Audio');
+      await tap(bare, 'KeyZ');
+      await sleep(300);
+      const note = await bare.$eval('#sound-note', (e) => e.textContent);
+      check(/without sound/.test(note), `without Web Audio the page says: "${note}"`);
+    } else {
+      await waitFor(bare, () => !document.getElementById('failed').hidden, 'the WebAssembly message');
+      const text = await bare.$eval('#failed-text', (e) => e.textContent);
+      check(/WebAssembly/.test(text), `without WebAssembly the page says: "${text}"`);
+    }
+    check(bareProblems.length === 0, `no errors without ${missing}${bareProblems.length ? ':\n' + bareProblems.join('\n') : ''}`);
+    await bare.close();
+  }
 });

@@ -49,8 +49,8 @@ export async function launch() {
   return puppeteer.launch({
     executablePath: process.env.SKYREEL_CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--window-size=1200,900'],
-    defaultViewport: { width: 1200, height: 900 },
+    args: ['--no-sandbox', '--disable-gpu', '--window-size=1000,700'],
+    defaultViewport: { width: 1000, height: 700 },
   });
 }
 
