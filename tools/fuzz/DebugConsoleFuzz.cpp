@@ -9,7 +9,6 @@
 #include "FuzzSupport.h"
 #include "platform/DebugConsole.h"
 #include "platform/Render.h"
-#include "platform/Screen.h"
 
 #include <SDL/SDL.h>
 #include <cstring>
@@ -23,21 +22,6 @@ namespace
 constexpr int MaxOverlaySide = 1024;
 constexpr int Depths[] = {32, 24, 16, 15, 8, 1, 0, 33};
 constexpr size_t MaxLines = DebugLineCount + 5;
-
-RenderContext* Context()
-{
-    static RenderContext* context = nullptr;
-    if (context == nullptr)
-    {
-        StartOnce(SDL_INIT_VIDEO);
-        context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
-        if (context == nullptr || context->screen == nullptr)
-        {
-            Fail("no render context on the dummy video driver");
-        }
-    }
-    return context;
-}
 
 void CheckLines()
 {
@@ -58,7 +42,7 @@ void CheckLines()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    RenderContext* context = Context();
+    RenderContext* context = ScreenContext();
     FuzzReader in(data, size);
     const int width = in.Take<uint16_t>() % (MaxOverlaySide + 1);
     const int height = in.Take<uint16_t>() % (MaxOverlaySide + 1);

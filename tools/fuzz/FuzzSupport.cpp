@@ -1,5 +1,8 @@
 #include "FuzzSupport.h"
 
+#include "platform/Render.h"
+#include "platform/Screen.h"
+
 #include <SDL/SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -88,6 +91,21 @@ void Fail(const char* what)
     std::fprintf(stderr, "skyreel fuzz: %s\n", what);
     std::fflush(stderr);
     std::abort();
+}
+
+RenderContext* ScreenContext()
+{
+    static RenderContext* context = nullptr;
+    if (context == nullptr)
+    {
+        StartOnce(SDL_INIT_VIDEO);
+        context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
+        if (context == nullptr || context->screen == nullptr)
+        {
+            Fail("no render context on the dummy video driver");
+        }
+    }
+    return context;
 }
 
 } // namespace skyreel_fuzz

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+struct RenderContext;
+
 namespace skyreel_fuzz
 {
 
@@ -17,6 +19,11 @@ namespace skyreel_fuzz
 // data/ in it, so the game's relative "data/..." paths land there. The
 // folder is removed at a normal exit.
 void StartOnce(uint32_t flags);
+
+// Once per process: StartOnce with video, then a screen-sized render context
+// on the dummy driver, kept for the process's life; a context without a
+// screen stops the process (Fail).
+RenderContext* ScreenContext();
 
 // Writes the bytes to `path` (relative to the scratch folder), replacing it.
 void WriteFile(const char* path, const uint8_t* data, size_t size);

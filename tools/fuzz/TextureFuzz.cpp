@@ -8,7 +8,6 @@
 // ReadCommand), then the image file's bytes.
 #include "FuzzSupport.h"
 #include "platform/Render.h"
-#include "platform/Screen.h"
 
 #include <SDL/SDL.h>
 
@@ -18,21 +17,6 @@ namespace
 {
 
 constexpr int MaxCommands = 8;
-
-RenderContext* Context()
-{
-    static RenderContext* context = nullptr;
-    if (context == nullptr)
-    {
-        StartOnce(SDL_INIT_VIDEO);
-        context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
-        if (context == nullptr || context->screen == nullptr)
-        {
-            Fail("no render context on the dummy video driver");
-        }
-    }
-    return context;
-}
 
 // A command record: a mode byte, then six int32 (x, y, width, height, u, v),
 // three floats (scaleX, scaleY, angle), alpha and inUse bytes. Mode bit 0
@@ -97,7 +81,7 @@ void DrawPlainChecked(RenderContext* context, SpriteCommand* command)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    RenderContext* context = Context();
+    RenderContext* context = ScreenContext();
     FuzzReader in(data, size);
     const uint8_t flags = in.Take<uint8_t>();
     // Slots -1 to 16: the two outside the bank must be refused.
