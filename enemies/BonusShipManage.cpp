@@ -19,10 +19,8 @@ BonusShipManage::BonusShipManage() : flying(false), flapCount(0), variant(0), sc
 void BonusShipManage::Reset(int pictureRow)
 {
     variant = pictureRow;
-    hitEnabled = false;
     flying = false;
-    active = false;
-    visible = false;
+    LeavePlay();
 }
 
 bool BonusShipManage::Launch()
@@ -81,9 +79,7 @@ bool BonusShipManage::Move()
     flying = alive;
     if (!alive)
     {
-        hitEnabled = false;
-        active = false;
-        visible = false;
+        LeavePlay();
         return false;
     }
     flapCount += 1;
@@ -97,12 +93,8 @@ bool BonusShipManage::HitByShot(MyShotManage& shot)
     if (struck)
     {
         flying = false;
-        active = false;
-        visible = false;
-        hitEnabled = false;
-        shot.active = false;
-        shot.hitEnabled = false;
-        shot.visible = false;
+        LeavePlay();
+        shot.LeavePlay();
     }
     return struck;
 }

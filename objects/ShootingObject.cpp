@@ -39,6 +39,13 @@ void ShootingObject::SetGrazeRadius(float r)
     grazeRadius = r;
 }
 
+void ShootingObject::LeavePlay()
+{
+    hitEnabled = false;
+    active = false;
+    visible = false;
+}
+
 bool ShootingObject::HitTest(const ShootingObject& other) const
 {
     if (!hitEnabled || !other.hitEnabled)

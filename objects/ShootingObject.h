@@ -14,6 +14,9 @@ public:
 
     void SetHitRadius(float r);
     void SetGrazeRadius(float r);
+    // Takes the object out of play: clears active, visible and hitEnabled.
+    // Its owner's set-up brings it back.
+    void LeavePlay();
 
     // True when both objects are hit-enabled and their hit circles touch or
     // overlap. Symmetric: a.HitTest(b) == b.HitTest(a).

@@ -38,22 +38,17 @@ bool MyShotManage::Move()
         inFlight = alive;
         if (!alive)
         {
-            hitEnabled = false;
-            active = false;
-            visible = false;
-            return false;
+            LeavePlay();
         }
-        return true;
+        return alive;
     }
     // Held after a hit: the shot stands still, invisible, until the hold ends.
     holdFrames -= 1;
     if (holdFrames <= 0)
     {
         holdFrames = 0; // a hold given as a negative count ends here too
-        hitEnabled = false;
         inFlight = false;
-        active = false;
-        visible = false;
+        LeavePlay();
         return false;
     }
     return true;
