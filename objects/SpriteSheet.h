@@ -12,6 +12,8 @@ struct SheetRect
     int32_t v; // top row
     int32_t width;
     int32_t height;
+
+    constexpr bool operator==(const SheetRect&) const = default;
 };
 
 // The picture n places right of first in a strip of equal pictures that

@@ -3,6 +3,7 @@
 // sheet, and the transparency the drawing relies on.
 #include "AssetTestSupport.h"
 #include "objects/SpriteSheet.h"
+#include "platform/Screen.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
@@ -258,15 +259,15 @@ TEST(ScreenFrame, IsTransparentOverFieldAndPanelAndSolidAround)
 {
     SurfacePtr frame = LoadPicture("data/clip1.png");
     ASSERT_NE(frame, nullptr) << IMG_GetError();
-    ASSERT_GE(frame->w, 480);
-    ASSERT_GE(frame->h, 272);
+    ASSERT_GE(frame->w, ScreenWidth);
+    ASSERT_GE(frame->h, ScreenHeight);
     ASSERT_EQ(frame->format->BitsPerPixel, 32);
     ASSERT_NE(frame->format->Amask, 0u);
     int seeThroughFrame = 0;
     int coveredWindow = 0;
-    for (int y = 0; y < 272; ++y)
+    for (int y = 0; y < ScreenHeight; ++y)
     {
-        for (int x = 0; x < 480; ++x)
+        for (int x = 0; x < ScreenWidth; ++x)
         {
             const bool window = x >= 80 && x <= 399 && y >= 16 && y <= 255;
             const Uint8 a = AlphaAt(frame.get(), x, y);

@@ -3,6 +3,7 @@
 #include "bullets/Angle.h"
 #include "player/MyShipManage.h"
 #include "player/MyShotManage.h"
+#include "tests/support/SpriteChecks.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -40,14 +41,11 @@ TEST_F(BonusShipTest, LaunchFromTheLeftFliesLevel)
     EXPECT_EQ(bonus.x, 1.0f);
     EXPECT_EQ(bonus.y, 40.0f);
     EXPECT_EQ(bonus.direction, 0.0f);
-    EXPECT_EQ(bonus.width, 24);
-    EXPECT_EQ(bonus.height, 24);
-    EXPECT_EQ(bonus.u, 64);
-    EXPECT_EQ(bonus.v, 0);
+    EXPECT_TRUE(ShowsPlainly(bonus, StripFrame(sheet::BonusShip, 0), true));
     EXPECT_EQ(bonus.hitRadius, 16.0f);
     EXPECT_EQ(bonus.grazeRadius, 16.0f);
     EXPECT_FALSE(bonus.grazeEnabled);
-    EXPECT_TRUE(bonus.hitEnabled && bonus.visible && bonus.active && bonus.centered);
+    EXPECT_TRUE(bonus.hitEnabled);
     EXPECT_EQ(bonus.speed, 2.0f);
     EXPECT_EQ(bonus.maxSpeed, 5.0f);
     EXPECT_EQ(bonus.life, 3600);
@@ -114,8 +112,8 @@ TEST_F(BonusShipTest, FlapsEveryFourFrames)
     for (int frame = 1; frame <= 24; ++frame)
     {
         ASSERT_TRUE(bonus.Move());
-        const int expected = (frame / 4) % 2 == 0 ? 64 : 88;
-        ASSERT_EQ(bonus.u, expected) << "frame " << frame;
+        const SheetRect expected = StripFrame(sheet::BonusShip, (frame / 4) % 2);
+        ASSERT_EQ(PictureOf(bonus), expected) << "frame " << frame;
     }
 }
 
@@ -158,7 +156,7 @@ TEST_F(BonusShipTest, ResetTakesItOffTheFieldAtOnce)
     EXPECT_FALSE(bonus.visible || bonus.active || bonus.hitEnabled);
     EXPECT_EQ(bonus.variant, 1);
     LaunchFrom(0);
-    EXPECT_EQ(bonus.v, 24);
+    EXPECT_EQ(PictureOf(bonus), PictureRow(sheet::BonusShip, 1));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Scene-level runs of the real director through a real session: the title,
 // a whole game that ends by a hit, a stage clear, and the high score.
+#include "objects/SpriteSheet.h"
+#include "platform/Screen.h"
 #include "tests/game/DirectorSession.h"
 
 #include <algorithm>
@@ -24,15 +26,15 @@ TEST_F(DirectorSession, TheProgramOpensOnTheTitleAndCountsItsUpdates)
     EXPECT_EQ(DebugLines()[0], "Clock: 1");
     EXPECT_EQ(director->scene, GameDirector::SceneTitle);
     EXPECT_EQ(CommandsUsed(), 1) << "the set-up update shows only the overlay";
-    EXPECT_EQ(Command(0).width, 480);
-    EXPECT_EQ(Command(0).height, 272);
+    EXPECT_EQ(Command(0).width, ScreenWidth);
+    EXPECT_EQ(Command(0).height, ScreenHeight);
 
     Update();
     EXPECT_EQ(DebugLines()[0], "Clock: 2");
     // Backdrop, title strip and large picture, then the overlay.
     EXPECT_EQ(CommandsUsed(), 4);
-    EXPECT_EQ(Command(0).v, 448);
-    EXPECT_EQ(Command(3).width, 480);
+    EXPECT_EQ(Command(0).v, sheet::TitleBackdrop.v);
+    EXPECT_EQ(Command(3).width, ScreenWidth);
 }
 
 TEST_F(DirectorSession, ATitleRunEndsNinetyOneUpdatesAfterTheConfirmAndStartsAGame)
@@ -178,8 +180,11 @@ TEST_F(DirectorSession, ANewHighScoreShowsOnlyFromTheNextGame)
     PlayThroughTitle();
     EXPECT_EQ(director->panel->hiScore, 12340);
     Update();
-    EXPECT_EQ(director->panel->sprites[PanelManage::HiScoreDigitsItem].u, 176) << "last digit 0";
-    EXPECT_EQ(director->panel->sprites[PanelManage::HiScoreDigitsItem + 1].u, 176 + 9 * 4);
+    EXPECT_EQ(director->panel->sprites[PanelManage::HiScoreDigitsItem].u,
+              StripFrame(sheet::Digit, 0).u)
+        << "last digit 0";
+    EXPECT_EQ(director->panel->sprites[PanelManage::HiScoreDigitsItem + 1].u,
+              StripFrame(sheet::Digit, 4).u);
 
     // A game that only equals the best leaves it alone; a lower one too.
     director->score = 12340;
@@ -240,6 +245,7 @@ TEST_F(DirectorSession, ClearingTheConvoyStartsTheNextStageWhenTheLastExplosionE
 
     Update();
     EXPECT_EQ(director->scene, GameDirector::ScenePlay);
-    EXPECT_EQ(director->panel->sprites[PanelManage::StageDigitsItem].u, 176 + 9 * 2);
+    EXPECT_EQ(director->panel->sprites[PanelManage::StageDigitsItem].u,
+              StripFrame(sheet::Digit, 2).u);
 }
 } // namespace

@@ -1,6 +1,8 @@
 // The play update of the real director: its order of drawing, its scores,
 // its sounds and the bonus ship's timing.
 #include "bullets/Angle.h"
+#include "objects/SpriteSheet.h"
+#include "platform/Screen.h"
 #include "tests/game/DirectorSession.h"
 
 #include <algorithm>
@@ -25,27 +27,29 @@ protected:
     // The kind of picture a command shows, by its size and texture place.
     static char Kind(const SpriteCommand& c)
     {
-        if (c.width == 480 && c.height == 272)
+        const auto sized = [&c](const SheetRect& r)
+        { return c.width == r.width && c.height == r.height; };
+        if (c.width == ScreenWidth && c.height == ScreenHeight)
         {
             return 'O'; // overlay
         }
-        if (c.width == 128 && c.height == 128)
+        if (sized(sheet::StillBackground))
         {
             return 'B'; // background
         }
-        if (c.width == 16 && c.height == 24)
+        if (sized(sheet::Ship))
         {
-            return c.u == 0 ? 'S' : 'E'; // ship, enemy
+            return c.u == sheet::Ship.u ? 'S' : 'E'; // ship, enemy (same size)
         }
-        if (c.width == 8 && c.height == 16 && c.u == 112)
+        if (sized(sheet::PlayerShot) && c.u == sheet::PlayerShot.u)
         {
             return 's'; // shot
         }
-        if (c.width == 24 && c.height == 24)
+        if (sized(sheet::BonusShip))
         {
             return 'X'; // bonus ship
         }
-        if (c.width == 4 && c.height == 8)
+        if (sized(sheet::NeedleShot))
         {
             return 'b'; // bullet
         }

@@ -1,10 +1,12 @@
 #include "player/MyShipManage.h"
 
+#include "platform/Buttons.h"
+#include "tests/support/SpriteChecks.h"
+
 #include <gtest/gtest.h>
 
 namespace
 {
-constexpr uint32_t Up = 0x01, Down = 0x02, Left = 0x04, Right = 0x08, Fire = 0x10;
 
 class ShipTest : public ::testing::Test
 {
@@ -25,15 +27,7 @@ TEST_F(ShipTest, ResetPutsTheShipAtTheBottomCentre)
 {
     EXPECT_EQ(ship.x, 224.0f);
     EXPECT_EQ(ship.y, 460.0f);
-    EXPECT_EQ(ship.width, 16);
-    EXPECT_EQ(ship.height, 24);
-    EXPECT_EQ(ship.u, 0);
-    EXPECT_EQ(ship.v, 0);
-    EXPECT_EQ(ship.alpha, 1.0f);
-    EXPECT_EQ(ship.scale, 1.0f);
-    EXPECT_TRUE(ship.centered);
-    EXPECT_TRUE(ship.active);
-    EXPECT_TRUE(ship.visible);
+    EXPECT_TRUE(ShowsPlainly(ship, sheet::Ship, true));
     EXPECT_EQ(ship.hitRadius, 1.0f);
     EXPECT_EQ(ship.grazeRadius, 4.0f);
     EXPECT_TRUE(ship.hitEnabled);
@@ -44,10 +38,10 @@ TEST_F(ShipTest, LeftStopsExactlyAtTheLimit)
 {
     for (int i = 0; i < 50; ++i)
     {
-        EXPECT_TRUE(ship.Move(Left));
+        EXPECT_TRUE(ship.Move(BUTTON_LEFT));
     }
     EXPECT_EQ(ship.x, 24.0f);
-    ship.Move(Left);
+    ship.Move(BUTTON_LEFT);
     EXPECT_EQ(ship.x, 24.0f);
 }
 
@@ -55,25 +49,25 @@ TEST_F(ShipTest, RightStopsExactlyAtTheLimit)
 {
     for (int i = 0; i < 50; ++i)
     {
-        ship.Move(Right);
+        ship.Move(BUTTON_RIGHT);
     }
     EXPECT_EQ(ship.x, 424.0f);
-    ship.Move(Right, Right);
+    ship.Move(BUTTON_RIGHT, BUTTON_RIGHT);
     EXPECT_EQ(ship.x, 424.0f);
 }
 
 TEST_F(ShipTest, OnlyLeftAndRightMoveTheShip)
 {
-    ship.Move(Left | Right);
+    ship.Move(BUTTON_LEFT | BUTTON_RIGHT);
     EXPECT_EQ(ship.x, 224.0f);
-    ship.Move(Up | Down | Fire);
+    ship.Move(BUTTON_UP | BUTTON_DOWN | BUTTON_A);
     EXPECT_EQ(ship.x, 224.0f);
     EXPECT_EQ(ship.y, 460.0f);
-    ship.Move(Left | Up);
+    ship.Move(BUTTON_LEFT | BUTTON_UP);
     EXPECT_EQ(ship.x, 220.0f);
     EXPECT_EQ(ship.y, 460.0f);
     // The newly pressed word is not looked at.
-    ship.Move(0, Right);
+    ship.Move(0, BUTTON_RIGHT);
     EXPECT_EQ(ship.x, 220.0f);
 }
 

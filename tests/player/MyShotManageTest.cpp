@@ -1,6 +1,8 @@
 #include "player/MyShotManage.h"
 
+#include "platform/Buttons.h"
 #include "player/MyShipManage.h"
+#include "tests/support/SpriteChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -37,17 +39,11 @@ TEST_F(ShotTest, StartsIdle)
 
 TEST_F(ShotTest, FireLaunchesFromFourUnitsAboveTheShip)
 {
-    ship.Move(0x04);
+    ship.Move(BUTTON_LEFT);
     ASSERT_TRUE(shot.Fire(ship));
     EXPECT_EQ(shot.x, 220.0f);
     EXPECT_EQ(shot.y, 456.0f);
-    EXPECT_EQ(shot.width, 8);
-    EXPECT_EQ(shot.height, 16);
-    EXPECT_EQ(shot.u, 112);
-    EXPECT_EQ(shot.v, 0);
-    EXPECT_TRUE(shot.centered);
-    EXPECT_TRUE(shot.visible);
-    EXPECT_TRUE(shot.active);
+    EXPECT_TRUE(ShowsPlainly(shot, sheet::PlayerShot, true));
     EXPECT_TRUE(shot.hitEnabled);
     EXPECT_FALSE(shot.grazeEnabled);
     EXPECT_EQ(shot.hitRadius, 4.0f);

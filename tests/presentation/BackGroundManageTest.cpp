@@ -2,6 +2,7 @@
 
 #include "objects/SpriteItem.h"
 #include "tests/support/RenderFixture.h"
+#include "tests/support/SpriteChecks.h"
 
 #include <cmath>
 
@@ -31,18 +32,15 @@ TEST_F(BackGroundTest, ResetPlacesBothLayersOnTheFieldCentre)
         EXPECT_EQ(layer->x, 224.0f);
         EXPECT_EQ(layer->y, 240.0f);
         EXPECT_TRUE(layer->centered);
-        EXPECT_EQ(layer->width, 128);
-        EXPECT_EQ(layer->height, 128);
-        EXPECT_EQ(layer->v, 64);
         EXPECT_EQ(layer->angle, 0.0f);
         EXPECT_TRUE(layer->active);
         EXPECT_TRUE(layer->visible);
         EXPECT_EQ(layer->renderContext, context);
     }
-    EXPECT_EQ(Still().u, 0);
+    EXPECT_EQ(PictureOf(Still()), sheet::StillBackground);
     EXPECT_EQ(Still().scale, 2.0f);
     EXPECT_EQ(Still().alpha, 1.0f);
-    EXPECT_EQ(Turning().u, 128);
+    EXPECT_EQ(PictureOf(Turning()), sheet::TurningBackground);
     EXPECT_EQ(Turning().scale, 3.0f);
     EXPECT_EQ(Turning().alpha, 0.0f);
 }

@@ -1,6 +1,7 @@
 #include "presentation/PanelManage.h"
 
 #include "tests/support/RenderFixture.h"
+#include "tests/support/SpriteChecks.h"
 
 #include <algorithm>
 #include <string>
@@ -11,7 +12,7 @@ namespace
 {
 constexpr int DigitU(int d)
 {
-    return 176 + 9 * d;
+    return StripFrame(sheet::Digit, d).u;
 }
 
 class PanelTest : public skyreel_test::RenderFixture
@@ -32,7 +33,8 @@ protected:
             const SpriteItem& item = panel.sprites[i];
             if (item.visible)
             {
-                digits.emplace_back(item.x, static_cast<char>('0' + (item.u - 176) / 9));
+                const int digit = (item.u - sheet::Digit.u) / sheet::Digit.width;
+                digits.emplace_back(item.x, static_cast<char>('0' + digit));
             }
         }
         std::sort(digits.begin(), digits.end());
@@ -59,10 +61,7 @@ TEST_F(PanelTest, ScoreIsZeroPaddedWithTheLastDigitOnTheFirstItem)
     const SpriteItem& first = panel.sprites[9];
     EXPECT_EQ(first.u, DigitU(0));
     EXPECT_EQ(first.x, 480.0f);
-    EXPECT_EQ(first.width, 9);
-    EXPECT_EQ(first.height, 8);
-    EXPECT_EQ(first.v, 0);
-    EXPECT_FALSE(first.centered);
+    EXPECT_TRUE(ShowsPlainly(first, StripFrame(sheet::Digit, 0), false));
 }
 
 TEST_F(PanelTest, ZeroPaddedNumbersKeepOnlyTheirLastDigits)
@@ -129,7 +128,7 @@ TEST_F(PanelTest, NegativeValuesShowAsZero)
     EXPECT_EQ(Shown(PanelManage::StageDigitsItem, 6), "0");
     for (const SpriteItem& item : panel.sprites)
     {
-        if (item.visible && item.v == 0 && item.width == 9)
+        if (item.visible && item.v == sheet::Digit.v && item.width == sheet::Digit.width)
         {
             EXPECT_GE(item.u, DigitU(0));
             EXPECT_LE(item.u, DigitU(9));
@@ -158,27 +157,21 @@ TEST_F(PanelTest, CaptionsAndBackgroundComeFromTheSheet)
     const SpriteItem& background = panel.sprites[PanelManage::BackgroundItem];
     EXPECT_EQ(background.x, 448.0f);
     EXPECT_EQ(background.y, 0.0f);
-    EXPECT_EQ(background.width, 96);
-    EXPECT_EQ(background.height, 240);
-    EXPECT_EQ(background.u, 416);
+    EXPECT_TRUE(ShowsPlainly(background, sheet::PanelBackground, false));
     struct Caption
     {
         int item;
         float y;
-        int width;
-        int v;
+        SheetRect picture;
     };
-    for (const Caption& c : {Caption{1, 64.0f, 32, 8}, Caption{10, 124.0f, 40, 16},
-                             Caption{20, 184.0f, 32, 24}, Caption{30, 244.0f, 32, 32}})
+    for (const Caption& c :
+         {Caption{1, 64.0f, sheet::ScoreCaption}, Caption{10, 124.0f, sheet::HiScoreCaption},
+          Caption{20, 184.0f, sheet::GrazeCaption}, Caption{30, 244.0f, sheet::StageCaption}})
     {
         const SpriteItem& item = panel.sprites[c.item];
         EXPECT_EQ(item.x, 480.0f) << c.item;
         EXPECT_EQ(item.y, c.y) << c.item;
-        EXPECT_EQ(item.width, c.width) << c.item;
-        EXPECT_EQ(item.height, 8) << c.item;
-        EXPECT_EQ(item.u, 176) << c.item;
-        EXPECT_EQ(item.v, c.v) << c.item;
-        EXPECT_TRUE(item.visible) << c.item;
+        EXPECT_TRUE(ShowsPlainly(item, c.picture, false)) << c.item;
     }
 }
 
@@ -203,10 +196,7 @@ TEST_F(PanelTest, BannerIsDrawnOnlyInGameOver)
     const SpriteCommand& banner = Command(23);
     EXPECT_EQ(banner.x, 192);
     EXPECT_EQ(banner.y, 136);
-    EXPECT_EQ(banner.width, 100);
-    EXPECT_EQ(banner.height, 16);
-    EXPECT_EQ(banner.u, 176);
-    EXPECT_EQ(banner.v, 42);
+    EXPECT_EQ((SheetRect{banner.u, banner.v, banner.width, banner.height}), sheet::GameOverBanner);
 
     // The panel background is the first command: drawn under the numbers.
     EXPECT_EQ(Command(0).x, 304);

@@ -1,11 +1,13 @@
 #include "presentation/TitleManage.h"
 
 #include "objects/SpriteItem.h"
+#include "platform/Buttons.h"
 #include "tests/support/RenderFixture.h"
+#include "tests/support/SpriteChecks.h"
 
 namespace
 {
-constexpr uint32_t Confirm = 0x10; // BUTTON_A
+constexpr uint32_t Confirm = BUTTON_A;
 
 class TitleTest : public skyreel_test::RenderFixture
 {
@@ -38,16 +40,16 @@ TEST_F(TitleTest, ResetPlacesTheFivePictures)
     {
         float x, y;
         bool centered;
-        int w, h, u, v;
+        SheetRect picture;
         float scale;
         bool visible;
     };
     const Expected expected[5] = {
-        {320.0f, 240.0f, true, 64, 64, 0, 448, 5.5f, true},
-        {16.0f, -64.0f, false, 160, 32, 0, 256, 1.0f, true},
-        {640.0f, 80.0f, false, 176, 208, 80, 288, 1.0f, true},
-        {32.0f, 80.0f, false, 96, 16, 160, 256, 1.0f, false},
-        {64.0f, 320.0f, false, 80, 16, 0, 288, 1.0f, false},
+        {320.0f, 240.0f, true, sheet::TitleBackdrop, 5.5f, true},
+        {16.0f, -64.0f, false, sheet::TitleStrip, 1.0f, true},
+        {640.0f, 80.0f, false, sheet::TitleLargePicture, 1.0f, true},
+        {32.0f, 80.0f, false, sheet::TitleCaption, 1.0f, false},
+        {64.0f, 320.0f, false, sheet::TitlePrompt, 1.0f, false},
     };
     for (int i = 0; i < 5; ++i)
     {
@@ -56,10 +58,7 @@ TEST_F(TitleTest, ResetPlacesTheFivePictures)
         EXPECT_EQ(s.x, e.x) << i;
         EXPECT_EQ(s.y, e.y) << i;
         EXPECT_EQ(s.centered, e.centered) << i;
-        EXPECT_EQ(s.width, e.w) << i;
-        EXPECT_EQ(s.height, e.h) << i;
-        EXPECT_EQ(s.u, e.u) << i;
-        EXPECT_EQ(s.v, e.v) << i;
+        EXPECT_EQ(PictureOf(s), e.picture) << i;
         EXPECT_EQ(s.scale, e.scale) << i;
         EXPECT_EQ(s.visible, e.visible) << i;
         EXPECT_EQ(s.alpha, 1.0f) << i;
