@@ -5,6 +5,7 @@
 // A quit request shuts the program down as on the desktop and tells the page.
 #include "platform/FrameLoop.h"
 #include "platform/Input.h"
+#include "platform/Screen.h"
 #include "platform/Sound.h"
 #include "platform/web/WebHooks.h"
 
@@ -16,9 +17,6 @@
 namespace
 {
 
-constexpr int ScreenWidth = 480;
-constexpr int ScreenHeight = 272;
-constexpr int ScreenDepth = 32;
 constexpr const char* WindowTitle = "Skyreel";
 constexpr unsigned StartSeed = 1;
 

@@ -1,6 +1,7 @@
 #include "tests/support/RenderFixture.h"
 
 #include "platform/DebugConsole.h"
+#include "platform/Screen.h"
 #include "tests/support/Files.h"
 
 #include <filesystem>
@@ -11,7 +12,7 @@ namespace skyreel_test
 void RenderFixture::SetUp()
 {
     ASSERT_TRUE(sdl.ok()) << SDL_GetError();
-    context = CreateRenderContext(480, 272, 32);
+    context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
     ASSERT_NE(context, nullptr);
     ASSERT_NE(context->screen, nullptr);
     SDL_FillRect(context->screen, nullptr, 0);
@@ -80,7 +81,7 @@ void DebugConsoleFixture::TearDown()
 void DebugConsoleFixture::InitConsole(int depth)
 {
     ScopedChdir here(dir.path());
-    InitDebugConsole(context, 480, 272, depth);
+    InitDebugConsole(context, ScreenWidth, ScreenHeight, depth);
 }
 
 void DebugConsoleFixture::InitWithFont(const std::string& bytes, int depth)

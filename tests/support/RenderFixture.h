@@ -1,5 +1,5 @@
 // The render context for one test: SDL's video up on the dummy driver, so the
-// context has a 480 x 272 x 32 screen, cleared to black, whose pixels the
+// context has the game's screen, cleared to black, whose pixels the
 // test reads back; the 1024 commands and an empty texture bank. And the same
 // with the debug console, set up from a font the test makes.
 #pragma once

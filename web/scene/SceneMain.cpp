@@ -13,6 +13,7 @@
 #include "bullets/BulletManage.h"
 #include "objects/SpriteItem.h"
 #include "platform/Render.h"
+#include "platform/Screen.h"
 #include "presentation/BackGroundManage.h"
 #include "presentation/PanelManage.h"
 
@@ -30,8 +31,6 @@
 namespace
 {
 
-constexpr int ScreenWidth = 480;
-constexpr int ScreenHeight = 272;
 constexpr int OverlaySlot = 1;
 
 // Background layer angles of the pictures compared, in AngleUnit (65536 per
@@ -194,7 +193,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Scene scene;
-    scene.context = CreateRenderContext(ScreenWidth, ScreenHeight, 32);
+    scene.context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
     if (scene.context == nullptr || scene.context->screen == nullptr)
     {
         std::puts("skyreel-scene: no screen");
