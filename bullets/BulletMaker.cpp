@@ -21,6 +21,26 @@ constexpr ShotKind SmallShot{sheet::SmallShot, 5.0f, 12.0f, 16384.0f, 3600};
 constexpr ShotKind LargeShot{sheet::LargeShot, 7.0f, 14.0f, 49152.0f, 6000};
 constexpr float ShotStartSpeed = 3.0f; // every kind
 
+// Where every emitter and shot starts: at (atX, atY), turning and
+// accelerating not at all, heading offset 0, top speed 5, drawn through
+// context.
+void Start(BulletMaker& b, float atX, float atY, RenderContext* context)
+{
+    b.x = atX;
+    b.y = atY;
+    b.spin = 0.0f;
+    b.acceleration = 0.0f;
+    b.directionOffset = 0.0f;
+    b.maxSpeed = 5.0f;
+    b.SetRenderContext(context);
+}
+
+// A pattern places emitters at its owner and hands them to its manager.
+bool CanFire(const BulletMaker& pattern)
+{
+    return pattern.owner != nullptr && pattern.manager != nullptr;
+}
+
 void TakeKind(BulletMaker& b, const ShotKind& kind)
 {
     b.ShowPicture(kind.picture, true);
@@ -177,21 +197,16 @@ BulletMaker* BulletMaker::MakeEmitter(int32_t motion, int32_t lifeFrames, float 
 {
     BulletMaker* e = new BulletMaker();
     // Placed where the owner is now; it does not follow the owner afterwards.
-    e->x = owner->x;
-    e->y = owner->y;
+    Start(*e, owner->x, owner->y, renderContext);
     e->ShowPicture(sheet::Emitter, true);
     e->hitEnabled = canHit;
     e->grazeEnabled = false;
-    e->spin = 0.0f;
-    e->acceleration = 0.0f;
-    e->maxSpeed = 5.0f;
     e->motionType = motion;
     e->life = lifeFrames;
     e->direction = heading;
     e->directionOffset = headingOffset;
     e->speed = emitterSpeed;
     // Everything the emitter needs to fire on its own; the level unclamped.
-    e->SetRenderContext(renderContext);
     e->SetManager(manager);
     e->SetTarget(target);
     e->SetOwner(owner);
@@ -201,7 +216,7 @@ BulletMaker* BulletMaker::MakeEmitter(int32_t motion, int32_t lifeFrames, float 
 
 void BulletMaker::FireColumn()
 {
-    if (owner == nullptr || manager == nullptr)
+    if (!CanFire(*this))
     {
         return;
     }
@@ -210,7 +225,7 @@ void BulletMaker::FireColumn()
 
 void BulletMaker::FireAimed()
 {
-    if (owner == nullptr || manager == nullptr)
+    if (!CanFire(*this))
     {
         return;
     }
@@ -225,7 +240,7 @@ void BulletMaker::FireAimed()
 
 void BulletMaker::FireFan()
 {
-    if (owner == nullptr || manager == nullptr)
+    if (!CanFire(*this))
     {
         return;
     }
@@ -234,7 +249,7 @@ void BulletMaker::FireFan()
 
 void BulletMaker::FireRing()
 {
-    if (owner == nullptr || manager == nullptr)
+    if (!CanFire(*this))
     {
         return;
     }
@@ -388,16 +403,10 @@ void BulletMaker::AimAt(BulletBase& bullet, const SpriteItem& target)
 
 void BulletMaker::InitShot(BulletMaker& b)
 {
-    b.x = x;
-    b.y = y;
+    Start(b, x, y, renderContext);
     b.hitEnabled = true;
     b.grazeEnabled = true;
     b.motionType = 0;
-    b.spin = 0.0f;
-    b.acceleration = 0.0f;
-    b.directionOffset = 0.0f;
-    b.maxSpeed = 5.0f;
-    b.SetRenderContext(renderContext);
 }
 
 void BulletMaker::InitNeedleShot(BulletMaker& b)
