@@ -2,7 +2,7 @@
 // a whole game that ends by a hit, a stage clear, and the high score.
 #include "objects/SpriteSheet.h"
 #include "platform/Screen.h"
-#include "tests/game/DirectorSession.h"
+#include "tests/support/GameHarness.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +13,8 @@ bool Contains(const std::vector<int>& played, int effect)
 {
     return std::find(played.begin(), played.end(), effect) != played.end();
 }
+
+using DirectorSession = skyreel_test::GameHarness;
 
 TEST_F(DirectorSession, TheProgramOpensOnTheTitleAndCountsItsUpdates)
 {

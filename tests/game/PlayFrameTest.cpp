@@ -3,7 +3,7 @@
 #include "bullets/Angle.h"
 #include "objects/SpriteSheet.h"
 #include "platform/Screen.h"
-#include "tests/game/DirectorSession.h"
+#include "tests/support/GameHarness.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,12 +15,12 @@ int Count(const std::vector<int>& played, int effect)
     return static_cast<int>(std::count(played.begin(), played.end(), effect));
 }
 
-class DirectorPlay : public DirectorSession
+class DirectorPlay : public skyreel_test::GameHarness
 {
 protected:
     void SetUp() override
     {
-        DirectorSession::SetUp();
+        GameHarness::SetUp();
         PlayThroughTitle();
     }
 

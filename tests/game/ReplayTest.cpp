@@ -1,6 +1,6 @@
 // Long runs of whole games under scripted input: every state stays in range,
 // games end and start again, and the same input gives the same game.
-#include "tests/game/DirectorSession.h"
+#include "tests/support/GameHarness.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -28,7 +28,7 @@ struct Snapshot
     bool operator==(const Snapshot&) const = default;
 };
 
-class DirectorReplay : public DirectorSession
+class DirectorReplay : public skyreel_test::GameHarness
 {
 protected:
     Snapshot Take() const
@@ -123,11 +123,8 @@ TEST_F(DirectorReplay, TheSameInputGivesTheSameGame)
     int endedA = 0;
     const std::vector<Snapshot> a = Play(99, 8000, &endedA);
 
-    // A second session from the same start: the program seeds with 1.
-    DestroyGameSession(session);
-    srand(1);
-    session = CreateGameSession(context);
-    director = session->director;
+    // A second game from the same start: the program seeds with 1.
+    Restart();
     int endedB = 0;
     const std::vector<Snapshot> b = Play(99, 8000, &endedB);
 

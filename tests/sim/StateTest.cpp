@@ -53,8 +53,8 @@ TEST_F(StateHashTest, SeesEveryBulletAndItsOrderButNoPointer)
 {
     PlayFromTitle();
     director->bullets->Clear();
-    BulletMaker* first = AddNeedle(100.0f, 100.0f, 1.0f, 16384.0f);
-    BulletMaker* second = AddNeedle(200.0f, 100.0f, 1.0f, 16384.0f);
+    BulletMaker* first = AddBullet(100.0f, 100.0f, 1.0f, 16384.0f);
+    BulletMaker* second = AddBullet(200.0f, 100.0f, 1.0f, 16384.0f);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     const uint64_t base = sim::HashGameState(*director);
@@ -148,9 +148,9 @@ TEST_F(InvariantTest, CatchABrokenBulletList)
     PlayFromTitle();
     Update();
     director->bullets->Clear();
-    BulletMaker* a = AddNeedle(100.0f, 100.0f, 0.0f, 0.0f);
-    BulletMaker* b = AddNeedle(110.0f, 100.0f, 0.0f, 0.0f);
-    AddNeedle(120.0f, 100.0f, 0.0f, 0.0f);
+    BulletMaker* a = AddBullet(100.0f, 100.0f, 0.0f, 0.0f);
+    BulletMaker* b = AddBullet(110.0f, 100.0f, 0.0f, 0.0f);
+    AddBullet(120.0f, 100.0f, 0.0f, 0.0f);
     EXPECT_NE(Broken([&] { director->bullets->count += 1; }, [&] { director->bullets->count -= 1; })
                   .find("count"),
               std::string::npos);

@@ -1,7 +1,7 @@
-// Drives a real game session the way the frame loop does (UpdateInput, then
-// RunGameSessionFrame) on SDL's dummy drivers, with keys fed in as SDL events.
-// Sound runs on a generated sound list of silent files, so a test can tell
-// which effects an update started and whether music plays.
+// The real game for one test, headless, brought up as the simulator brings it
+// up (SDL on its dummy drivers, the game's own data, the start-up seed) and
+// driven one update at a time: keys go in as SDL events, and each update
+// reports the sound effects it started.
 #pragma once
 
 #include "bullets/BulletMaker.h"
@@ -9,7 +9,6 @@
 #include "enemies/BonusShipManage.h"
 #include "enemies/ConvoyManage.h"
 #include "game/GameDirector.h"
-#include "game/GameSession.h"
 #include "platform/DebugConsole.h"
 #include "platform/Input.h"
 #include "platform/Render.h"
@@ -19,22 +18,27 @@
 #include "presentation/BackGroundManage.h"
 #include "presentation/PanelManage.h"
 #include "presentation/TitleManage.h"
+#include "tools/sim/Session.h"
 
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-class DirectorSession : public ::testing::Test
+namespace skyreel_test
+{
+
+class GameHarness : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
     void SetUp() override;
     void TearDown() override;
 
-    // One game update as the frame loop runs it; returns the sound effect
-    // numbers started in it, in order.
+    // A fresh game from the program's start, as at the beginning of the test.
+    void Restart();
+
+    // One game update as the frame loop runs it; returns the numbers of the
+    // sound effects started in it, in order.
     std::vector<int> Update();
     // n updates; returns every effect started in them.
     std::vector<int> Run(int n);
@@ -43,23 +47,26 @@ protected:
     // Key down before the next update, key up before the one after it.
     std::vector<int> Tap(SDLKey key);
 
-    // From a fresh session: through the title with one press of Z, up to and
+    // From a fresh game: through the title with one press of Z, up to and
     // including the game-start update. The play scene runs from the next update.
     void PlayThroughTitle();
     // Keeps the convoy's bullets from ending a long test by chance.
     void MakeShipUntouchable();
-    // A still, hit-enabled needle at (x, y) in the bullet list.
-    BulletMaker* AddBullet(float x, float y);
+    // A hit-enabled needle of the enemy's kind at (x, y) in the bullet list,
+    // still unless given a speed and a direction (AngleUnit); null, and the
+    // test failed, when the list is full.
+    BulletMaker* AddBullet(float x, float y, float speed = 0.0f, float direction = 0.0f);
 
     static bool MusicPlaying();
     // Debug lines handed over in the last update.
     static std::vector<std::string> DebugLines();
-    static void ClearDebugLines();
 
     int CommandsUsed() const { return context->used; }
     const SpriteCommand& Command(int i) const { return *context->commands[i]; }
 
+    sim::Session session;
     RenderContext* context = nullptr;
-    GameSession* session = nullptr;
     GameDirector* director = nullptr;
 };
+
+} // namespace skyreel_test
