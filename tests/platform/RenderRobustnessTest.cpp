@@ -15,6 +15,24 @@ namespace
 class RenderRobustness : public RenderFixture
 {
 protected:
+    // Loads the damaged picture file raw and converted: the slot stays empty
+    // and a command drawing from it shows nothing.
+    void ExpectLoadLeavesSlotEmpty(const std::string& bytes)
+    {
+        const std::string damaged = dir.file("texture1.png"); // read by its content
+        ASSERT_TRUE(WriteText(damaged, bytes));
+        for (int convert = 0; convert < 2; ++convert)
+        {
+            SDL_FillRect(context->screen, nullptr, 0);
+            ClearSpriteCommands(context);
+            LoadTextureSlot(context->bank, 0, damaged.c_str(), context->screen, convert);
+            EXPECT_EQ(GetTexture(context, 0), nullptr) << "convert " << convert;
+            Sprite(GetTexture(context, 0), 10, 10, 8, 8);
+            DrawSpriteCommands(context);
+            EXPECT_EQ(CountLit(), 0);
+        }
+    }
+
     TempDir dir;
 };
 
@@ -32,35 +50,14 @@ TEST_F(RenderRobustness, APictureSdlCannotBlitLeavesItsSlotEmpty)
     // ...but claiming 8196 bits per pixel it loads as a 4-bit surface without
     // a palette, which SDL would read through a null pointer: the slot stays
     // empty, loaded raw or converted, and nothing is drawn.
-    const std::string damaged = dir.file("texture1.png"); // read by its content
-    ASSERT_TRUE(WriteText(damaged, FourBitBmp(8196)));
-    for (int convert = 0; convert < 2; ++convert)
-    {
-        SDL_FillRect(context->screen, nullptr, 0);
-        ClearSpriteCommands(context);
-        LoadTextureSlot(context->bank, 0, damaged.c_str(), context->screen, convert);
-        EXPECT_EQ(GetTexture(context, 0), nullptr) << "convert " << convert;
-        Sprite(GetTexture(context, 0), 10, 10, 8, 8);
-        DrawSpriteCommands(context);
-        EXPECT_EQ(CountLit(), 0);
-    }
+    ExpectLoadLeavesSlotEmpty(FourBitBmp(8196));
 }
 
 TEST_F(RenderRobustness, APictureWhoseSizeItsPixelsDoNotCoverLeavesItsSlotEmpty)
 {
     // A height of -2^31 cannot be negated: the loader hands back a surface of
     // that height over a few rows of pixels, which a blit would read far past.
-    const std::string damaged = dir.file("texture1.png");
-    ASSERT_TRUE(WriteText(damaged, FourBitBmp(4, 0x80000000u)));
-    for (int convert = 0; convert < 2; ++convert)
-    {
-        ClearSpriteCommands(context);
-        LoadTextureSlot(context->bank, 0, damaged.c_str(), context->screen, convert);
-        EXPECT_EQ(GetTexture(context, 0), nullptr) << "convert " << convert;
-        Sprite(GetTexture(context, 0), 10, 10, 8, 8);
-        DrawSpriteCommands(context);
-        EXPECT_EQ(CountLit(), 0);
-    }
+    ExpectLoadLeavesSlotEmpty(FourBitBmp(4, 0x80000000u));
 }
 
 TEST_F(RenderRobustness, PositionsAndSizesAtTheLimitsOfIntDrawWithoutOverflow)
