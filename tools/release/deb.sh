@@ -27,7 +27,7 @@ if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     (cd "$root" && git ls-files -z --cached --others --exclude-standard |
         tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -C "$tree" -xf -
 else
-    (cd "$root" && tar --exclude-vcs --exclude='./build*' --exclude=./dist --exclude='./obj-*' \
+    (cd "$root" && tar --exclude-vcs --exclude='./build*' --exclude=./dist --exclude='./obj-*' --exclude=node_modules \
         --exclude=./debian/.debhelper --exclude=./debian/skyreel --exclude=./debian/files \
         --exclude='./debian/*.substvars' --exclude='./debian/*.log' --exclude=./debian/debhelper-build-stamp \
         -cf - .) | tar -C "$tree" -xf -
