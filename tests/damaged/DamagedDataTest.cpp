@@ -13,6 +13,7 @@
 #include "platform/FrameLoop.h"
 #include "platform/Input.h"
 #include "platform/Render.h"
+#include "platform/Screen.h"
 #include "platform/Sound.h"
 #include "tests/support/Files.h"
 #include "tests/support/Sdl.h"
@@ -34,9 +35,7 @@ namespace fs = std::filesystem;
 namespace
 {
 
-constexpr int ScriptedUpdates = 2400; // then Q
-constexpr int ScreenWidth = 480;
-constexpr int ScreenHeight = 272;
+constexpr int ScriptedUpdates = 2400;        // then Q
 constexpr uint32_t ClearPixel = 0xFF000040u; // what PresentFrame leaves on the screen
 constexpr int SampleEvery = 50;              // presents between screen checks
 constexpr int32_t BonusShipWait = 150;       // play updates
@@ -93,7 +92,7 @@ std::string SoundList(const std::string& musicName, const std::vector<std::strin
 
 // data/ in `dir`: a copy of the game's own data/, or, where a file of it is
 // not there (a fresh checkout before `make data`), a stand-in of the same
-// kind: a 512 x 512 sheet, a 480 x 272 overlay, short WAV files, the list.
+// kind: a 512 x 512 sheet, a screen-sized overlay, short WAV files, the list.
 void MakeGameData(const std::string& dir)
 {
     const fs::path source = fs::path(SKYREEL_SOURCE_DIR) / "data";

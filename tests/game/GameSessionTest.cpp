@@ -6,6 +6,7 @@
 #include "game/GameDirector.h"
 #include "platform/DebugConsole.h"
 #include "platform/Input.h"
+#include "platform/Screen.h"
 #include "platform/Sound.h"
 #include "tests/support/Files.h"
 #include "tests/support/Sdl.h"
@@ -30,7 +31,7 @@ protected:
                                                           dir.file("effect.wav") + "\n"));
         InitSoundWithList(dir.file("sounds.lst").c_str());
         ASSERT_EQ(gSoundTable.enabled, 1);
-        context = CreateRenderContext(480, 272, 32);
+        context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
         ASSERT_NE(context, nullptr);
         gInputState = {};
         gDebugConsole = {};
@@ -53,15 +54,16 @@ protected:
 
     void WriteOverlay()
     {
-        ASSERT_TRUE(WriteSolidPicture(dir.file("data/clip1.png"), 480, 272, 200, 40, 90));
+        ASSERT_TRUE(
+            WriteSolidPicture(dir.file("data/clip1.png"), ScreenWidth, ScreenHeight, 200, 40, 90));
     }
 
     int CountPixels(uint32_t value)
     {
         int count = 0;
-        for (int y = 0; y < 272; ++y)
+        for (int y = 0; y < ScreenHeight; ++y)
         {
-            for (int x = 0; x < 480; ++x)
+            for (int x = 0; x < ScreenWidth; ++x)
             {
                 count += (GetPixel32(context->screen, x, y) & 0x00FFFFFFu) == value ? 1 : 0;
             }
@@ -96,7 +98,7 @@ TEST_F(GameSessionTest, SessionMakesTheSystemAndTheDirectorAndLoadsBothSlots)
     ASSERT_NE(GetTexture(context, 0), nullptr);
     EXPECT_EQ(GetTexture(context, 0)->w, 64);
     ASSERT_NE(GetTexture(context, 1), nullptr);
-    EXPECT_EQ(GetTexture(context, 1)->w, 480);
+    EXPECT_EQ(GetTexture(context, 1)->w, ScreenWidth);
     // Loaded raw: kept in the format the file gave.
     EXPECT_NE(GetTexture(context, 1)->format->BitsPerPixel, 0);
     EXPECT_EQ(GetTexture(context, 2), nullptr);
@@ -123,8 +125,8 @@ TEST_F(GameSessionTest, OverlayIsTheLastCommandOfEveryFrameAndCoversThePicture)
         ASSERT_NE(overlay.texture, nullptr);
         ASSERT_EQ(overlay.x, 0);
         ASSERT_EQ(overlay.y, 0);
-        ASSERT_EQ(overlay.width, 480);
-        ASSERT_EQ(overlay.height, 272);
+        ASSERT_EQ(overlay.width, ScreenWidth);
+        ASSERT_EQ(overlay.height, ScreenHeight);
         ASSERT_EQ(overlay.u, 0);
         ASSERT_EQ(overlay.v, 0);
         ASSERT_EQ(overlay.scaleX, 1.0f);
@@ -137,7 +139,7 @@ TEST_F(GameSessionTest, OverlayIsTheLastCommandOfEveryFrameAndCoversThePicture)
             // Drawn last, the opaque overlay hides everything else.
             SDL_FillRect(context->screen, nullptr, 0);
             DrawSpriteCommands(context);
-            EXPECT_EQ(CountPixels(overlayColour), 480 * 272) << frame;
+            EXPECT_EQ(CountPixels(overlayColour), ScreenWidth * ScreenHeight) << frame;
         }
     }
 }
@@ -156,7 +158,7 @@ TEST_F(GameSessionTest, WithSlotOneEmptyNoOverlayIsDrawn)
     EXPECT_EQ(overlay.texture, nullptr);
     SDL_FillRect(context->screen, nullptr, 0);
     DrawSpriteCommands(context);
-    EXPECT_EQ(CountPixels(0), 480 * 272);
+    EXPECT_EQ(CountPixels(0), ScreenWidth * ScreenHeight);
 }
 
 TEST_F(GameSessionTest, EachFrameStartsFromAnEmptyList)

@@ -1,6 +1,7 @@
 // Debug console: the line buffer, and the flush with a font made for the test.
 #include "platform/DebugConsole.h"
 
+#include "platform/Screen.h"
 #include "tests/support/Files.h"
 #include "tests/support/RenderFixture.h"
 
@@ -54,7 +55,7 @@ TEST_F(DebugConsoleTest, ConsoleStaysOffWithoutItsFont)
 {
     {
         ScopedChdir elsewhere(std::filesystem::temp_directory_path().string());
-        InitDebugConsole(context, 480, 272, 32);
+        InitDebugConsole(context, ScreenWidth, ScreenHeight, ScreenDepth);
     }
     EXPECT_EQ(gDebugConsole.ready, 0);
     DebugPrint("Clock: 1");

@@ -4,6 +4,7 @@
 // resampler does not take; the plain path from a loaded texture's draw copy;
 // and the game's own workloads on the real sprite sheet.
 #include "platform/Render.h"
+#include "platform/Screen.h"
 #include "tests/platform/RenderReference.h"
 #include "tests/support/RenderFixture.h"
 
@@ -288,8 +289,9 @@ TEST_F(RenderEquivalence, OtherScreensDrawExactlyTheStatedPicture)
     ASSERT_NE(loaded, nullptr);
     for (const ScreenFormat& format : formats)
     {
-        SDL_Surface* screen = SDL_CreateRGBSurface(SDL_SWSURFACE, 480, 272, format.bpp, format.r,
-                                                   format.g, format.b, format.a);
+        SDL_Surface* screen =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, ScreenWidth, ScreenHeight, format.bpp, format.r,
+                                 format.g, format.b, format.a);
         ASSERT_NE(screen, nullptr);
         UseScreen(screen);
         for (SDL_Surface* texture : {loaded, direct})
@@ -537,8 +539,9 @@ TEST_F(RenderEquivalence, TheGamesWorkloadsOnTheRealSheetMatch)
                         "title backdrop");
     EXPECT_SAME_PICTURE(Check(Command(sheet, 150, 100, 6, 6, 112, 16, 1.0f, 1.0f, 0.0f), ++seed),
                         "small bullet");
-    EXPECT_SAME_PICTURE(Check(Command(overlay, 0, 0, 480, 272, 0, 0, 1.0f, 1.0f, 0.0f), ++seed),
-                        "overlay");
+    EXPECT_SAME_PICTURE(
+        Check(Command(overlay, 0, 0, ScreenWidth, ScreenHeight, 0, 0, 1.0f, 1.0f, 0.0f), ++seed),
+        "overlay");
 }
 
 } // namespace

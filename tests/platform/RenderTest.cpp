@@ -2,6 +2,7 @@
 // and the fixed-point scale/rotate path, checked on the screen's pixels.
 #include "platform/Render.h"
 
+#include "platform/Screen.h"
 #include "tests/platform/RenderReference.h"
 #include "tests/support/RenderFixture.h"
 
@@ -74,11 +75,11 @@ TEST(FixedTrigTables, HoldTruncatedValuesOfTheGivenPi)
 
 TEST_F(RenderTest, CreationSetsUpAnEmptyListOfFreshCommands)
 {
-    EXPECT_EQ(context->width, 480);
-    EXPECT_EQ(context->height, 272);
+    EXPECT_EQ(context->width, ScreenWidth);
+    EXPECT_EQ(context->height, ScreenHeight);
     EXPECT_EQ(context->bpp, 32);
     EXPECT_EQ(context->used, 0);
-    EXPECT_EQ(context->screen->w, 480);
+    EXPECT_EQ(context->screen->w, ScreenWidth);
     EXPECT_EQ(context->screen->format->BitsPerPixel, 32);
     for (SDL_Surface* slot : context->bank->slots)
     {
@@ -469,7 +470,7 @@ TEST(RenderWithoutScreen, AFailedVideoModeLeavesAContextThatDrawsNothing)
     RenderContext* context = nullptr;
     {
         ScopedEnv driver("SDL_VIDEODRIVER", "no-such-driver");
-        context = CreateRenderContext(480, 272, 32);
+        context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
     }
     ASSERT_NE(context, nullptr);
     EXPECT_EQ(context->screen, nullptr);
