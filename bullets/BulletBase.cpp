@@ -44,6 +44,15 @@ int BulletBase::Heading() const
 
 bool BulletBase::Move()
 {
+    // Spin: the sprite angle stays within one turn either side of zero. It
+    // touches nothing else, so it may come before the rest of the frame.
+    const float turned = angle + spin;
+    angle = static_cast<float>(TruncatedTurnRemainder(turned));
+    return MoveAlong(Heading());
+}
+
+bool BulletBase::MoveAlong(int heading)
+{
     // Speed: acceleration applies only below maxSpeed, and never drives the
     // speed below zero. No clamp at maxSpeed.
     if (speed < maxSpeed)
@@ -55,11 +64,6 @@ bool BulletBase::Move()
         }
     }
 
-    // Spin: the sprite angle stays within one turn either side of zero.
-    const float turned = angle + spin;
-    angle = static_cast<float>(TruncatedTurnRemainder(turned));
-
-    const int heading = Heading();
     const float stepX = CosAngle(heading) * speed;
     const float stepY = SinAngle(heading) * speed;
     x = x + stepX;

@@ -17,6 +17,10 @@ public:
     // while the bullet is alive; false once its life is spent or its box has
     // left the field (the bullet still moved on that call). Removes nothing.
     bool Move();
+    // Move without the spin, along `heading` (0..65535, as from Heading):
+    // the rest of Move, for a caller that knows the heading and has no use
+    // for the sprite's angle.
+    bool MoveAlong(int heading);
     // The heading Move travels: direction + directionOffset in whole
     // AngleUnit, wrapped into 0..65535.
     int Heading() const;

@@ -68,7 +68,10 @@ void PlayForecast::Make(const GameDirector& director, float newShotRadius)
         // the enemies, the bonus ship (which moves only while it flies).
         shot.Move();
         convoy.March();
-        convoy.HitByShot(shot);
+        if (shot.hitEnabled) // a shot that cannot hit strikes nothing (HitTest)
+        {
+            convoy.HitByShot(shot);
+        }
         if (bonus.IsFlying())
         {
             bonus.Move();

@@ -89,18 +89,22 @@ private:
     BonusShipManage bonus;
 };
 
-// An enemy bullet carried forward as the game's bullet list will move it.
+// An enemy bullet carried forward as the game's bullet list will move it:
+// by BulletBase::Move, taken along the heading the bullet has now (nothing
+// turns a bullet once it is made) and without the sprite's spin.
 class BulletPath
 {
 public:
-    explicit BulletPath(const BulletBase& b) : bullet(b) {}
+    explicit BulletPath(const BulletBase& b) : bullet(b), heading(b.Heading()) {}
 
     // One update; false once the game retires the bullet.
-    bool Step() { return bullet.Move(); }
+    bool Step() { return bullet.MoveAlong(heading); }
+    // Where it is, how fast it goes, the life it has left.
     const BulletBase& Now() const { return bullet; }
 
 private:
     BulletBase bullet;
+    int heading;
 };
 
 } // namespace sim
