@@ -1,12 +1,12 @@
 #include "tools/bench/BenchSupport.h"
 
-#include "bullets/BulletMaker.h"
 #include "bullets/BulletManage.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
 #include "platform/Input.h"
 #include "platform/Screen.h"
 #include "platform/Sound.h"
+#include "tools/bench/HeavyScene.h"
 
 #include <cmath>
 #include <cstdint>
@@ -180,38 +180,7 @@ bool Game::ReachPlay()
 
 void Game::FillBullets()
 {
-    GameDirector* director = Director();
-    BulletManage* list = director->bullets;
-    BulletMaker maker;
-    maker.SetManager(list);
-    maker.SetRenderContext(context);
-    // A grid over field x 16..432 and y 16..316 (field units; the ship flies
-    // near y 440), in the list's order row by row.
-    for (int i = 0; list->count < MaxBullets && i < 4 * MaxBullets; ++i)
-    {
-        auto* shot = new BulletMaker();
-        maker.x = 16.0f + static_cast<float>((i * 13) % 417);
-        maker.y = 16.0f + static_cast<float>((i * 7) % 301);
-        switch (i % 3)
-        {
-        case 0:
-            maker.InitNeedleShot(*shot);
-            break;
-        case 1:
-            maker.InitSmallShot(*shot);
-            break;
-        default:
-            maker.InitLargeShot(*shot);
-            break;
-        }
-        shot->speed = 0.0f;
-        shot->acceleration = 0.0f;
-        shot->life = 1 << 30;
-        if (!list->Add(shot))
-        {
-            delete shot;
-        }
-    }
+    FillHeavyBullets(*Director()->bullets, context, false);
 }
 
 float SpreadAngleUnits(int64_t n)

@@ -9,13 +9,13 @@
 //
 // Output lines: "scene K HASH" for each picture, "frame_us T" for the median
 // frame time in microseconds. Options (desktop): --data-dir DIR, --frames N.
-#include "bullets/BulletMaker.h"
 #include "bullets/BulletManage.h"
 #include "objects/SpriteItem.h"
 #include "platform/Render.h"
 #include "platform/Screen.h"
 #include "presentation/BackGroundManage.h"
 #include "presentation/PanelManage.h"
+#include "tools/bench/HeavyScene.h"
 
 #include <SDL/SDL.h>
 #include <algorithm>
@@ -80,41 +80,6 @@ struct Scene
     BulletManage bullets;
 };
 
-// 800 bullets of the three kinds on a grid over the upper field, standing
-// still, each turned its own way.
-void FillBullets(Scene& scene)
-{
-    BulletMaker maker;
-    maker.SetManager(&scene.bullets);
-    maker.SetRenderContext(scene.context);
-    for (int i = 0; scene.bullets.count < MaxBullets && i < 4 * MaxBullets; ++i)
-    {
-        auto* shot = new BulletMaker();
-        maker.x = 16.0f + static_cast<float>((i * 13) % 417);
-        maker.y = 16.0f + static_cast<float>((i * 7) % 301);
-        switch (i % 3)
-        {
-        case 0:
-            maker.InitNeedleShot(*shot);
-            break;
-        case 1:
-            maker.InitSmallShot(*shot);
-            break;
-        default:
-            maker.InitLargeShot(*shot);
-            break;
-        }
-        shot->speed = 0.0f;
-        shot->acceleration = 0.0f;
-        shot->life = 1 << 30;
-        shot->angle = static_cast<float>((i * 2731) % 65536);
-        if (!scene.bullets.Add(shot))
-        {
-            delete shot;
-        }
-    }
-}
-
 // Every sprite of the scene in painting order, the overlay last.
 void LayScene(Scene& scene)
 {
@@ -122,19 +87,8 @@ void LayScene(Scene& scene)
     scene.background.Draw();
     scene.bullets.Draw();
     scene.panel.Draw();
-    SpriteCommand* overlay = NextSpriteCommand(scene.context);
-    overlay->inUse = 1;
-    overlay->x = 0;
-    overlay->y = 0;
-    overlay->width = ScreenWidth;
-    overlay->height = ScreenHeight;
-    overlay->u = 0;
-    overlay->v = 0;
-    overlay->scaleX = 1.0f;
-    overlay->scaleY = 1.0f;
-    overlay->angle = 0.0f;
-    overlay->alpha = 255;
-    overlay->texture = GetTexture(scene.context, OverlaySlot);
+    QueueSprite(scene.context, GetTexture(scene.context, OverlaySlot), 0, 0, ScreenWidth,
+                ScreenHeight, 0, 0);
 }
 
 // Presents an empty list: the screen is cleared as after any picture.
@@ -215,7 +169,7 @@ int main(int argc, char** argv)
     scene.panel.SetGraze(4321);
     scene.panel.SetStage(17);
     scene.panel.Update();
-    FillBullets(scene);
+    bench::FillHeavyBullets(scene.bullets, scene.context, true);
 
     ClearScreen(scene);
     int index = 0;
