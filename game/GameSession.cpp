@@ -61,21 +61,7 @@ bool RunGameSessionFrame(GameSession* session)
     const bool goOn = session->director->Frame();
 
     // Taken last, so it is drawn over every sprite of the frame.
-    SpriteCommand* overlay = NextSpriteCommand(session->renderContext);
-    if (overlay != nullptr)
-    {
-        overlay->inUse = 1;
-        overlay->x = 0;
-        overlay->y = 0;
-        overlay->width = ScreenWidth; // the whole screen
-        overlay->height = ScreenHeight;
-        overlay->u = 0;
-        overlay->v = 0;
-        overlay->scaleX = 1.0f;
-        overlay->scaleY = 1.0f;
-        overlay->angle = 0.0f;
-        overlay->alpha = 255;
-        overlay->texture = GetTexture(session->renderContext, OverlaySlot);
-    }
+    QueueSprite(session->renderContext, GetTexture(session->renderContext, OverlaySlot), 0, 0,
+                ScreenWidth, ScreenHeight, 0, 0);
     return goOn;
 }

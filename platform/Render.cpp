@@ -140,6 +140,29 @@ SpriteCommand* NextSpriteCommand(RenderContext* context)
     return context->commands[SpriteCommandCount - 1];
 }
 
+SpriteCommand* QueueSprite(RenderContext* context, SDL_Surface* texture, int x, int y, int w, int h,
+                           int u, int v)
+{
+    SpriteCommand* command = NextSpriteCommand(context);
+    if (command == nullptr)
+    {
+        return nullptr;
+    }
+    command->inUse = 1;
+    command->texture = texture;
+    command->x = x;
+    command->y = y;
+    command->width = w;
+    command->height = h;
+    command->u = u;
+    command->v = v;
+    command->scaleX = 1.0f;
+    command->scaleY = 1.0f;
+    command->angle = 0.0f;
+    command->alpha = 255;
+    return command;
+}
+
 void ClearSpriteCommands(RenderContext* context)
 {
     if (context == nullptr)

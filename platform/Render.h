@@ -83,6 +83,11 @@ SDL_Surface* GetTexture(RenderContext* context, int slot);
 // command is handed out again. The command comes as it was left; the caller
 // sets `inUse` to 1 and every field it draws with.
 SpriteCommand* NextSpriteCommand(RenderContext* context);
+// The next command set to draw the w x h rectangle at (u, v) of `texture`
+// with its top-left corner at screen (x, y): unscaled, unrotated, opaque.
+// Null where NextSpriteCommand gives null.
+SpriteCommand* QueueSprite(RenderContext* context, SDL_Surface* texture, int x, int y, int w, int h,
+                           int u, int v);
 void ClearSpriteCommands(RenderContext* context);
 void DrawSpriteCommands(RenderContext* context);
 // Where the renderer blends a picture with an alpha channel itself (below),

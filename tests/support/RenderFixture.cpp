@@ -31,20 +31,7 @@ SDL_Surface* RenderFixture::Own(int slot, SDL_Surface* surface)
 
 SpriteCommand* RenderFixture::Sprite(SDL_Surface* texture, int x, int y, int w, int h, int u, int v)
 {
-    SpriteCommand* command = NextSpriteCommand(context);
-    command->inUse = 1;
-    command->texture = texture;
-    command->x = x;
-    command->y = y;
-    command->width = w;
-    command->height = h;
-    command->u = u;
-    command->v = v;
-    command->scaleX = 1.0f;
-    command->scaleY = 1.0f;
-    command->angle = 0.0f;
-    command->alpha = 255;
-    return command;
+    return QueueSprite(context, texture, x, y, w, h, u, v);
 }
 
 uint32_t RenderFixture::Screen(int x, int y) const
