@@ -11,21 +11,7 @@ desktop-file-utils appstream
 debhelper devscripts lintian dpkg-dev fakeroot
 libsdl1.2-compat libsdl2-2.0-0"
 
-missing=""
-for p in $PACKAGES; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
-        missing="$missing $p"
-    fi
-done
-
-[ -z "$missing" ] && exit 0
-
-echo "Installing:$missing"
-SUDO=""
-if [ "$(id -u)" != 0 ]; then
-    SUDO="sudo"
-fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update
+# shellcheck source=tools/install-missing.sh
+. "$(dirname "$0")/install-missing.sh"
 # shellcheck disable=SC2086
-$SUDO apt-get install -y --no-install-recommends $missing
+install_missing $PACKAGES

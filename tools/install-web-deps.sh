@@ -11,24 +11,10 @@ command -v node >/dev/null 2>&1 || PACKAGES="$PACKAGES nodejs"
 # A Node.js from elsewhere brings its own npm; Debian's comes as a package.
 command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
 
-missing=""
-for p in $PACKAGES; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
-        missing="$missing $p"
-    fi
-done
-
-if [ -n "$missing" ]; then
-    echo "Installing:$missing"
-    SUDO=""
-    if [ "$(id -u)" != 0 ]; then
-        SUDO="sudo"
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update
-    # shellcheck disable=SC2086
-    $SUDO apt-get install -y --no-install-recommends $missing
-fi
+# shellcheck source=tools/install-missing.sh
+. tools/install-missing.sh
+# shellcheck disable=SC2086
+install_missing $PACKAGES
 
 # The lock file pins every Node package; `npm ci` installs exactly those.
 # A copy of the lock file in node_modules marks a finished install.
