@@ -73,3 +73,28 @@ bool SpriteItem::Draw()
     cmd->angle = static_cast<float>(static_cast<double>(angle) * 360.0 / 65536.0);
     return true;
 }
+
+void NewSprites(std::span<SpriteItem*> sprites)
+{
+    for (SpriteItem*& sprite : sprites)
+    {
+        sprite = new SpriteItem();
+    }
+}
+
+void DeleteSprites(std::span<SpriteItem*> sprites)
+{
+    for (SpriteItem*& sprite : sprites)
+    {
+        delete sprite;
+        sprite = nullptr;
+    }
+}
+
+void SetSpritesContext(std::span<SpriteItem* const> sprites, RenderContext* context)
+{
+    for (SpriteItem* sprite : sprites)
+    {
+        sprite->SetRenderContext(context);
+    }
+}

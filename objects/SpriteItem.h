@@ -6,6 +6,7 @@
 #include "objects/SpriteSheet.h"
 
 #include <cstdint>
+#include <span>
 
 struct RenderContext;
 
@@ -52,3 +53,10 @@ public:
     int32_t texture; // texture slot 0..15
     RenderContext* renderContext;
 };
+
+// For owners that keep their sprites as an array of pointers: NewSprites puts
+// a new SpriteItem in each place, DeleteSprites deletes each and leaves the
+// places null, and SetSpritesContext gives each the context it draws into.
+void NewSprites(std::span<SpriteItem*> sprites);
+void DeleteSprites(std::span<SpriteItem*> sprites);
+void SetSpritesContext(std::span<SpriteItem* const> sprites, RenderContext* context);

@@ -12,26 +12,18 @@ constexpr float AlphaStep = 0.01f; // per frame
 
 BackGroundManage::BackGroundManage() : targetAlpha(0.0f), renderContext(nullptr), layers{}
 {
-    layers[0] = new SpriteItem();
-    layers[1] = new SpriteItem();
+    NewSprites(layers);
 }
 
 BackGroundManage::~BackGroundManage()
 {
-    for (SpriteItem*& layer : layers)
-    {
-        delete layer;
-        layer = nullptr;
-    }
+    DeleteSprites(layers);
 }
 
 void BackGroundManage::Initialize(RenderContext* context)
 {
     renderContext = context;
-    for (SpriteItem* layer : layers)
-    {
-        layer->SetRenderContext(context);
-    }
+    SetSpritesContext(layers, context);
 }
 
 void BackGroundManage::Reset()

@@ -23,28 +23,18 @@ enum Sprite
 TitleManage::TitleManage()
     : renderContext(nullptr), sprites{}, state(0), timer(0), confirmPressed(false)
 {
-    for (SpriteItem*& sprite : sprites)
-    {
-        sprite = new SpriteItem();
-    }
+    NewSprites(sprites);
 }
 
 TitleManage::~TitleManage()
 {
-    for (SpriteItem*& sprite : sprites)
-    {
-        delete sprite;
-        sprite = nullptr;
-    }
+    DeleteSprites(sprites);
 }
 
 void TitleManage::Initialize(RenderContext* context)
 {
     renderContext = context;
-    for (SpriteItem* sprite : sprites)
-    {
-        sprite->SetRenderContext(context);
-    }
+    SetSpritesContext(sprites, context);
 }
 
 void TitleManage::Reset()
