@@ -42,6 +42,18 @@ int BulletBase::Heading() const
     return heading;
 }
 
+void BulletBase::SetFlight(float heading, float startSpeed, float accel, float topSpeed,
+                           int32_t lifeFrames)
+{
+    direction = heading;
+    directionOffset = 0.0f;
+    spin = 0.0f;
+    speed = startSpeed;
+    acceleration = accel;
+    maxSpeed = topSpeed;
+    life = lifeFrames;
+}
+
 bool BulletBase::Move()
 {
     // Spin: the sprite angle stays within one turn either side of zero. It

@@ -24,6 +24,10 @@ public:
     // The heading Move travels: direction + directionOffset in whole
     // AngleUnit, wrapped into 0..65535.
     int Heading() const;
+    // Sets out along `heading` (AngleUnit) with no offset and no spin: speeds
+    // in field units per frame, `accel` per frame, `lifeFrames` as `life`.
+    void SetFlight(float heading, float startSpeed, float accel, float topSpeed,
+                   int32_t lifeFrames);
 
     float direction;       // AngleUnit; direction of travel
     float directionOffset; // AngleUnit; added to direction for the heading travelled

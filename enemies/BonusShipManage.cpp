@@ -36,23 +36,9 @@ bool BonusShipManage::Launch()
     SetGrazeRadius(16.0f);
     grazeEnabled = false;
     hitEnabled = true;
-    if (side == 1)
-    {
-        x = LeftStartX;
-        direction = 0.0f;
-    }
-    else
-    {
-        x = RightStartX;
-        direction = RightHeading;
-    }
+    x = side == 1 ? LeftStartX : RightStartX;
     y = FlightY;
-    speed = 2.0f;
-    acceleration = 0.0f;
-    spin = 0.0f;
-    directionOffset = 0.0f;
-    maxSpeed = 5.0f;
-    life = 3600;
+    SetFlight(side == 1 ? 0.0f : RightHeading, 2.0f, 0.0f, 5.0f, 3600);
     flapCount = 0;
     flying = true;
     return true;

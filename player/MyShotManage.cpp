@@ -17,14 +17,8 @@ bool MyShotManage::Fire(const MyShipManage& ship)
     hitEnabled = true;
     x = ship.x;
     y = ship.y - 4.0f;
-    direction = 49152.0f; // straight up
-    directionOffset = 0.0f;
-    spin = 0.0f;
-    speed = 1.0f;
-    acceleration = 0.2f;
-    maxSpeed = 20.0f;
-    life = 600;
-    prev = nullptr; // never in the enemy bullet list
+    SetFlight(49152.0f, 1.0f, 0.2f, 20.0f, 600); // straight up
+    prev = nullptr;                              // never in the enemy bullet list
     next = nullptr;
     inFlight = true;
     return true;
