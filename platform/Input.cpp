@@ -143,6 +143,16 @@ int IsQuitRequested()
     return gInputState.quitRequested;
 }
 
+int PushKeyEvent(SDLKey key, bool down)
+{
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.type = event.type;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    return SDL_PushEvent(&event);
+}
+
 uint32_t GetPadHeld(int pad)
 {
     if (pad < 0 || pad >= PadCount)

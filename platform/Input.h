@@ -36,6 +36,9 @@ void CloseInput();
 // Once per game update: drains SDL's event queue into the pads.
 void UpdateInput();
 int IsQuitRequested();
+// Queues a key press (or release) for the next UpdateInput, as the keyboard
+// would; SDL_PushEvent's result, 0 when queued.
+int PushKeyEvent(SDLKey key, bool down);
 
 // Held and newly pressed buttons of a pad; 0 for a pad number above 1.
 uint32_t GetPadHeld(int pad);

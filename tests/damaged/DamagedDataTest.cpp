@@ -160,15 +160,6 @@ struct Outcome
     int picturesWithSprites = 0; // sampled pictures with any pixel drawn
 };
 
-void PushKey(SDLKey key, bool down)
-{
-    SDL_Event event = {};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
-
 // The keys pressed and released before update `u`: Z tapped every 23
 // updates (confirms the title, fires in play), and in turns of 90 updates
 // left held, right held, then two turns still, so that aimed bullets find the
@@ -177,29 +168,29 @@ void PushScriptedKeys(int u)
 {
     if (u == ScriptedUpdates)
     {
-        PushKey(SDLK_q, true);
+        PushKeyEvent(SDLK_q, true);
         return;
     }
     if (u % 23 == 0)
     {
-        PushKey(SDLK_z, true);
+        PushKeyEvent(SDLK_z, true);
     }
     else if (u % 23 == 2)
     {
-        PushKey(SDLK_z, false);
+        PushKeyEvent(SDLK_z, false);
     }
     if (u % 90 == 0)
     {
-        PushKey(SDLK_LEFT, false);
-        PushKey(SDLK_RIGHT, false);
+        PushKeyEvent(SDLK_LEFT, false);
+        PushKeyEvent(SDLK_RIGHT, false);
         const int turn = (u / 90) % 4;
         if (turn == 0)
         {
-            PushKey(SDLK_LEFT, true);
+            PushKeyEvent(SDLK_LEFT, true);
         }
         else if (turn == 1)
         {
-            PushKey(SDLK_RIGHT, true);
+            PushKeyEvent(SDLK_RIGHT, true);
         }
     }
 }

@@ -19,15 +19,7 @@ protected:
     }
     void TearDown() override { CloseInput(); }
 
-    static void Key(SDLKey key, bool down)
-    {
-        SDL_Event event = {};
-        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.type = event.type;
-        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = key;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
+    static void Key(SDLKey key, bool down) { ASSERT_EQ(PushKeyEvent(key, down), 0); }
     static void Axis(int joystick, int axis, int value)
     {
         SDL_Event event = {};

@@ -60,12 +60,7 @@ std::vector<int> GameHarness::Run(int n)
 
 void GameHarness::PushKey(SDLKey key, bool down)
 {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    EXPECT_EQ(SDL_PushEvent(&event), 0);
+    EXPECT_EQ(PushKeyEvent(key, down), 0);
 }
 
 std::vector<int> GameHarness::Tap(SDLKey key)
@@ -98,13 +93,7 @@ BulletMaker* GameHarness::AddBullet(float x, float y, float speed, float directi
     auto* bullet = new BulletMaker();
     bullet->x = x;
     bullet->y = y;
-    bullet->width = 4;
-    bullet->height = 8;
-    bullet->u = 120;
-    bullet->v = 16;
-    bullet->centered = true;
-    bullet->active = true;
-    bullet->visible = true;
+    bullet->ShowPicture(sheet::NeedleShot, true);
     bullet->hitEnabled = true;
     bullet->grazeEnabled = true;
     bullet->SetHitRadius(4.0f);

@@ -139,12 +139,7 @@ void Game::Update()
 
 void Game::Key(SDLKey key, bool down)
 {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
+    PushKeyEvent(key, down);
 }
 
 GameDirector* Game::Director() const

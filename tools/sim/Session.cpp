@@ -78,12 +78,7 @@ bool Session::Push(const std::vector<KeyChange>& changes)
 {
     for (const KeyChange& change : changes)
     {
-        SDL_Event event{};
-        event.type = change.down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.type = event.type;
-        event.key.state = change.down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = KeySym(change.key);
-        if (SDL_PushEvent(&event) != 0)
+        if (PushKeyEvent(KeySym(change.key), change.down) != 0)
         {
             return false;
         }
