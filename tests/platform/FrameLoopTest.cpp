@@ -12,6 +12,14 @@ namespace
 
 struct FakeMachine
 {
+    FakeMachine() = default;
+    // Each update costs `update` ms and each picture `present` ms; the
+    // update numbered `quitOn` sees a quit.
+    FakeMachine(uint32_t update, uint32_t present, int quitOn)
+        : updateCost(update), presentCost(present), quitOnUpdate(quitOn)
+    {
+    }
+
     uint32_t now = 1000;
     uint32_t updateCost = 1;
     uint32_t presentCost = 1;
@@ -72,10 +80,7 @@ struct FakeMachine
 
 TEST(FrameLoop, QuickPeriodsRunOneUpdatePerPictureAndQuitAfterOneMorePicture)
 {
-    FakeMachine machine;
-    machine.updateCost = 2;
-    machine.presentCost = 3;
-    machine.quitOnUpdate = 4;
+    FakeMachine machine(2, 3, 4);
     // Sleep = 16 - batch time, not counting the present; the update that sees
     // the quit is the last, its cut batch resets the period, one more picture
     // and a full sleep follow.
@@ -84,28 +89,20 @@ TEST(FrameLoop, QuickPeriodsRunOneUpdatePerPictureAndQuitAfterOneMorePicture)
 
 TEST(FrameLoop, BatchAndPresentOf15MsStayAtOneUpdate)
 {
-    FakeMachine machine;
-    machine.updateCost = 5;
-    machine.presentCost = 10;
-    machine.quitOnUpdate = 4;
+    FakeMachine machine(5, 10, 4);
     EXPECT_EQ(machine.Run(), "U P D11 U P D11 U P D11 U P D16");
 }
 
 TEST(FrameLoop, PeriodOverSixteenMsRunsTwoUpdatesBeforeTheNextPicture)
 {
     // Batch 5 ms, present 12 ms: sleep 11, after = 17, so skip = 1.
-    FakeMachine machine;
-    machine.updateCost = 5;
-    machine.presentCost = 12;
-    machine.quitOnUpdate = 5;
+    FakeMachine machine(5, 12, 5);
     EXPECT_EQ(machine.Run(), "U P D11 U U P D6 U U P D16");
 }
 
 TEST(FrameLoop, LongBatchSkipsTheSleepAndCatchesUp)
 {
-    FakeMachine machine;
-    machine.updateCost = 20;
-    machine.quitOnUpdate = 3;
+    FakeMachine machine(20, 1, 3);
     EXPECT_EQ(machine.Run(), "U P U U P D16");
 }
 
@@ -113,8 +110,7 @@ TEST(FrameLoop, StartUpTimeCountsAgainstTheFirstPeriod)
 {
     // The session took 40 ms to make: no first sleep, after = 42, so the
     // second batch runs 42 / 16 + 1 = 3 updates.
-    FakeMachine machine;
-    machine.quitOnUpdate = 5;
+    FakeMachine machine(1, 1, 5);
     EXPECT_EQ(machine.Run(40), "U P U U U P D13 U P D16");
 }
 
@@ -129,34 +125,22 @@ TEST(FrameLoop, WithoutASessionEmptyPicturesComeEverySixteenMs)
 
 TEST(FrameLoop, ClockWrapDoesNotDisturbThePacing)
 {
-    FakeMachine machine;
+    FakeMachine machine(5, 12, 5);
     machine.now = 0xFFFFFFF0u;
-    machine.updateCost = 5;
-    machine.presentCost = 12;
-    machine.quitOnUpdate = 5;
     EXPECT_EQ(machine.Run(), "U P D11 U U P D6 U U P D16");
 }
 
 TEST(FrameLoop, ClockSteppingBackSixteenMsOrMorePresentsWithoutUpdates)
 {
-    FakeMachine back;
-    back.updateCost = 2;
-    back.presentCost = 3;
-    back.quitOnUpdate = 4;
+    FakeMachine back(2, 3, 4);
     back.jumpAtPresent[2] = -40; // after = -35, skip = -2: one picture alone
     EXPECT_EQ(back.Run(), "U P D14 U P D14 P D16 U P D14 U P D16");
 
-    FakeMachine small;
-    small.updateCost = 2;
-    small.presentCost = 3;
-    small.quitOnUpdate = 3;
+    FakeMachine small(2, 3, 3);
     small.jumpAtPresent[1] = -10; // after = -5, skip = 0: nothing changes
     EXPECT_EQ(small.Run(), "U P D14 U P D14 U P D16");
 
-    FakeMachine during;
-    during.updateCost = 2;
-    during.presentCost = 3;
-    during.quitOnUpdate = 3;
+    FakeMachine during(2, 3, 3);
     during.jumpAtUpdate[2] = -5; // before = -3: no sleep at all
     EXPECT_EQ(during.Run(), "U P D14 U P U P D16");
 }
