@@ -14,6 +14,15 @@
 namespace
 {
 
+// An emitter firing into `list` at `level`, standing at (x, y) field units.
+void PlaceEmitter(BulletMaker& emitter, BulletManage& list, int level, float x, float y)
+{
+    emitter.SetManager(&list);
+    emitter.SetLevel(level);
+    emitter.x = x;
+    emitter.y = y;
+}
+
 // A master maker as the game sets it up: an enemy to fire from, the ship to
 // aim at, the list and a render context.
 class MakerTest : public skyreel_test::RenderFixture
@@ -300,10 +309,7 @@ TEST_F(MakerTest, AimedEmittersRiseTogetherAndFireCoincidentPairs)
 TEST_F(MakerTest, FanAddsCentreThenAlternatingSides)
 {
     BulletMaker emitter;
-    emitter.SetManager(&list);
-    emitter.SetLevel(2);
-    emitter.x = 100.0f;
-    emitter.y = 100.0f;
+    PlaceEmitter(emitter, list, 2, 100.0f, 100.0f);
     ship.x = 200.0f;
     ship.y = 100.0f + 15.0f; // AngleTo(15, 100) is 1554 units
     emitter.SetTarget(&ship);
@@ -484,10 +490,7 @@ TEST(BulletMakerUpdate, MotionTypeSelectsTheStep)
     {
         list.Clear();
         BulletMaker b;
-        b.SetManager(&list);
-        b.SetLevel(2);
-        b.x = 100.0f;
-        b.y = 100.0f;
+        PlaceEmitter(b, list, 2, 100.0f, 100.0f);
         b.life = 2;
         b.motionType = c.motionType;
         EXPECT_TRUE(b.Update());

@@ -6,6 +6,7 @@
 #include "player/MyShipManage.h"
 #include "player/MyShotManage.h"
 #include "tests/support/RenderFixture.h"
+#include "tests/support/SpriteChecks.h"
 
 #include <cstdlib>
 #include <vector>
@@ -90,13 +91,10 @@ TEST_F(ConvoyTest, StageOneLaysOutFourRowsOfTen)
         EXPECT_EQ(enemy.x, 40.0f + 40.0f * col) << i;
         EXPECT_EQ(enemy.y, rowY[row]) << i;
         EXPECT_EQ(enemy.GetScore(), 1000 * (row + 1)) << i;
-        EXPECT_EQ(enemy.width, 16);
-        EXPECT_EQ(enemy.height, 24);
-        EXPECT_EQ(enemy.u, 16);
-        EXPECT_EQ(enemy.v, 0);
+        EXPECT_TRUE(ShowsPlainly(enemy, sheet::EnemyWalk, true)) << i;
         EXPECT_EQ(enemy.hitRadius, 8.0f);
         EXPECT_EQ(enemy.grazeRadius, 8.0f);
-        EXPECT_TRUE(enemy.centered && enemy.active && enemy.visible && enemy.hitEnabled);
+        EXPECT_TRUE(enemy.hitEnabled);
         EXPECT_FALSE(enemy.exploding);
         EXPECT_EQ(enemy.renderContext, context);
     }

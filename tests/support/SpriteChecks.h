@@ -4,6 +4,7 @@
 
 #include "objects/SpriteItem.h"
 #include "objects/SpriteSheet.h"
+#include "platform/Render.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -46,6 +47,36 @@ inline ::testing::AssertionResult ShowsPlainly(const SpriteItem& item, const She
     if (!item.active || !item.visible)
     {
         faults << "active " << item.active << ", visible " << item.visible << "; ";
+    }
+    if (faults.str().empty())
+    {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << faults.str();
+}
+
+// The command is in use and draws the w x h rectangle at (u, v) of texture
+// with its top-left corner at screen (x, y): unscaled, unturned, opaque.
+inline ::testing::AssertionResult IsPlainSprite(const SpriteCommand& command,
+                                                const SDL_Surface* texture, int x, int y, int w,
+                                                int h, int u, int v)
+{
+    std::ostringstream faults;
+    if (command.inUse != 1 || command.texture != texture)
+    {
+        faults << "inUse " << command.inUse << ", another texture or none; ";
+    }
+    if (command.x != x || command.y != y || command.width != w || command.height != h ||
+        command.u != u || command.v != v)
+    {
+        faults << "at (" << command.x << ", " << command.y << "), " << command.width << " x "
+               << command.height << " from (" << command.u << ", " << command.v << "); ";
+    }
+    if (command.scaleX != 1.0f || command.scaleY != 1.0f || command.angle != 0.0f ||
+        command.alpha != 255)
+    {
+        faults << "scale " << command.scaleX << " x " << command.scaleY << ", angle "
+               << command.angle << ", alpha " << command.alpha << "; ";
     }
     if (faults.str().empty())
     {
