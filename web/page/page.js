@@ -57,9 +57,10 @@
          'A current Firefox, Chromium, Chrome, Edge or Safari plays it.');
     return;
   }
-  if (typeof AudioContext === 'undefined' && typeof webkitAudioContext === 'undefined') {
-    document.getElementById('sound-note').textContent =
-      'This browser has no Web Audio: the game plays without sound.';
+  const soundNote = document.getElementById('sound-note');
+  const hasWebAudio = typeof AudioContext !== 'undefined' || typeof webkitAudioContext !== 'undefined';
+  if (!hasWebAudio) {
+    soundNote.textContent = 'This browser has no Web Audio: the game plays without sound.';
   }
 
   // SDL listens for keys on this stand-in; the page hands it the game's keys
@@ -86,6 +87,10 @@
     }
     (keyListeners[event.type] || []).forEach(function (listener) { listener(event); });
     event.preventDefault();
+    // The first key has started the sound: the note has said its piece.
+    if (hasWebAudio && event.type === 'keydown') {
+      soundNote.hidden = true;
+    }
   }
   window.addEventListener('keydown', forward);
   window.addEventListener('keyup', forward);
