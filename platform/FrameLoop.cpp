@@ -54,13 +54,44 @@ void RunFrameLoop(const FrameLoopHooks& hooks, uint32_t base)
     }
 }
 
-#ifndef __EMSCRIPTEN__ // the browser's entry is platform/web/WebFrameLoop.cpp
-
 namespace
 {
 
 constexpr const char* WindowTitle = "Skyreel";
 constexpr unsigned StartSeed = 1;
+
+} // namespace
+
+RenderContext* StartPlatform()
+{
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
+    {
+        std::puts("SDL initialize error.");
+        // SDL's own reason ("Couldn't open X11 display" ...) tells the player
+        // what to fix; standard output keeps the one fixed line.
+        std::fprintf(stderr, "skyreel: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    InitInput();
+    InitSound();
+    RenderContext* context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
+    SetWindowCaption(context, WindowTitle);
+    std::srand(StartSeed);
+    return context;
+}
+
+void StopPlatform(RenderContext* context)
+{
+    DestroyRenderContext(context);
+    ShutdownSound();
+    CloseInput();
+    SDL_Quit();
+}
+
+#ifndef __EMSCRIPTEN__ // the browser's entry is platform/web/WebFrameLoop.cpp
+
+namespace
+{
 
 // What the real loop works on.
 struct ProgramLoop
@@ -105,22 +136,14 @@ void Present(void* user)
 
 int RunProgram(const GameSessionHooks& game)
 {
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
+    RenderContext* context = StartPlatform();
+    if (context == nullptr)
     {
-        std::puts("SDL initialize error.");
-        // SDL's own reason ("Couldn't open X11 display" ...) tells the player
-        // what to fix; standard output keeps the one fixed line.
-        std::fprintf(stderr, "skyreel: %s\n", SDL_GetError());
         return -1;
     }
-    InitInput();
-    InitSound();
-    RenderContext* context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
-    SetWindowCaption(context, WindowTitle);
     // Read before the session is made, so the time its loading takes counts
     // against the first period and the second batch catches up.
     const uint32_t base = SDL_GetTicks();
-    std::srand(StartSeed);
     ProgramLoop loop = {context, game.create(context), &game};
 
     const FrameLoopHooks hooks = {&loop,      SdlTicks,      SdlDelay, PollInput,
@@ -128,10 +151,7 @@ int RunProgram(const GameSessionHooks& game)
     RunFrameLoop(hooks, base);
 
     game.destroy(loop.session);
-    DestroyRenderContext(context);
-    ShutdownSound();
-    CloseInput();
-    SDL_Quit();
+    StopPlatform(context);
     return 0;
 }
 

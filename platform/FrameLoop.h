@@ -35,6 +35,14 @@ struct GameSessionHooks
     void (*destroy)(void* session);
 };
 
+// Start-up shared by the desktop and the browser entries: SDL, input, sound,
+// the 480 x 272 screen with its caption, and srand(1). Null when SDL cannot
+// start, after "SDL initialize error." on standard output and SDL's reason on
+// standard error.
+RenderContext* StartPlatform();
+// Shut-down in the reverse order: the screen, sound, input, SDL.
+void StopPlatform(RenderContext* context);
+
 // The whole program: start-up, the frame loop on SDL's clock, shut-down.
 // Returns the exit status: 0 after a quit request, -1 when SDL cannot start
 // (after printing "SDL initialize error." on standard output and SDL's

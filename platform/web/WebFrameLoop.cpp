@@ -5,20 +5,12 @@
 // A quit request shuts the program down as on the desktop and tells the page.
 #include "platform/FrameLoop.h"
 #include "platform/Input.h"
-#include "platform/Screen.h"
-#include "platform/Sound.h"
 #include "platform/web/WebHooks.h"
 
-#include <SDL/SDL.h>
-#include <cstdio>
-#include <cstdlib>
 #include <emscripten.h>
 
 namespace
 {
-
-constexpr const char* WindowTitle = "Skyreel";
-constexpr unsigned StartSeed = 1;
 
 // A page in a background tab gets no callbacks; when it comes back it does
 // not race through the time it was away, only through this much (ms).
@@ -39,10 +31,7 @@ void ShutDown(WebLoop& loop)
 {
     emscripten_cancel_main_loop();
     loop.game->destroy(loop.session);
-    DestroyRenderContext(loop.context);
-    ShutdownSound();
-    CloseInput();
-    SDL_Quit();
+    StopPlatform(loop.context);
     EM_ASM({
         if (Module.onQuit)
         {
@@ -94,16 +83,11 @@ void Step(void* user)
 
 int RunProgram(const GameSessionHooks& game)
 {
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
+    RenderContext* context = StartPlatform();
+    if (context == nullptr)
     {
-        std::puts("SDL initialize error.");
         return -1;
     }
-    InitInput();
-    InitSound();
-    RenderContext* context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
-    SetWindowCaption(context, WindowTitle);
-    std::srand(StartSeed);
     gLoop = {context, game.create(context), &game, emscripten_get_now(), 0.0};
     // 0 frames a second: called on every display refresh. The call does not
     // return; main's stack is given up and the page lives on in callbacks.
