@@ -5,7 +5,7 @@
 // Usage: node damaged.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
-import { run, openPage, waitFor, tap, sleep, check } from './support.mjs';
+import { run, openPage, waitFor, tap, sleep, check, fireUntilShot } from './support.mjs';
 
 const [site, output] = process.argv.slice(2);
 fs.mkdirSync(output, { recursive: true });
@@ -41,12 +41,7 @@ await run('damaged', site, async (browser, url) => {
   await waitFor(page, () => window.damaged && Module._skyreel_updates() > 60, 'the title to run');
 
   await tap(page, 'KeyZ');
-  let fired = false;
-  for (let i = 0; i < 60 && !fired; ++i) {
-    await tap(page, 'KeyZ', 80);
-    await sleep(120);
-    fired = await page.evaluate(() => Module._skyreel_effect_starts(9) > 0);
-  }
+  const fired = await fireUntilShot(page, 'KeyZ');
   check(fired, 'the game reaches play and fires without its sprite sheet');
   await page.screenshot({ path: path.join(output, 'web-damaged.png') });
   const updates = await page.evaluate(() => Module._skyreel_updates());

@@ -5,7 +5,7 @@
 // Usage: node play.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
-import { run, openPage, waitFor, tap, sleep, check } from './support.mjs';
+import { run, openPage, waitFor, tap, sleep, check, fireUntilShot } from './support.mjs';
 
 const [site, output] = process.argv.slice(2);
 fs.mkdirSync(output, { recursive: true });
@@ -64,12 +64,7 @@ await run('play', site, async (browser, url) => {
   check(true, 'the audio context runs and Web Audio started the confirm effect');
 
   // Play begins: Z fires the shot (effect 9) once the ship is in play.
-  let fired = false;
-  for (let i = 0; i < 60 && !fired; ++i) {
-    await tap(page, 'Space', 80);
-    await sleep(120);
-    fired = await page.evaluate(() => Module._skyreel_effect_starts(9) > 0);
-  }
+  const fired = await fireUntilShot(page, 'Space');
   check(fired, 'play has begun: Space fires a shot with its sound');
   check(await page.evaluate(() => window.scrollY) === scroll, 'Space and the arrows do not scroll');
 

@@ -95,6 +95,19 @@ export async function tap(page, code, ms = 100) {
   await page.keyboard.up(code);
 }
 
+// Taps the fire key until the game starts its shot sound (effect 9): the
+// title or a stage start may swallow the first presses. True once it did.
+export async function fireUntilShot(page, code) {
+  for (let i = 0; i < 60; ++i) {
+    await tap(page, code, 80);
+    await sleep(120);
+    if (await page.evaluate(() => Module._skyreel_effect_starts(9) > 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 export function check(condition, text) {
   if (!condition) {
     throw new Error(text);
