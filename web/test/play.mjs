@@ -5,7 +5,7 @@
 // Usage: node play.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
-import { run, openPage, waitFor, tap, sleep, check, fireUntilShot } from './support.mjs';
+import { run, openPage, waitFor, waitForTitle, tap, sleep, check, fireUntilShot } from './support.mjs';
 
 const [site, output] = process.argv.slice(2);
 fs.mkdirSync(output, { recursive: true });
@@ -41,8 +41,7 @@ await run('play', site, async (browser, url) => {
   });
   await page.goto(url);
 
-  await waitFor(page, () => window.Module && Module._skyreel_updates && Module._skyreel_updates() > 60,
-                'the title to run');
+  await waitForTitle(page);
   check(await page.$eval('#loading', (e) => e.hidden), 'the loading bar is gone once the game runs');
   const factor = await page.$eval('#stage', (e) => Number(e.dataset.factor));
   const box = await page.$eval('#canvas', (e) => [e.clientWidth, e.clientHeight]);
@@ -102,8 +101,7 @@ await run('play', site, async (browser, url) => {
   check(await page.evaluate(() => Module._skyreel_updates()) === frozen,
         'quitting stops the game and offers to play again');
   await Promise.all([page.waitForNavigation(), tap(page, 'KeyZ')]);
-  await waitFor(page, () => window.Module && Module._skyreel_updates && Module._skyreel_updates() > 30,
-                'the title after playing again');
+  await waitForTitle(page, 'the title after playing again');
   check(true, 'play again brings the title back');
 
   // A gamepad that shows up after the page loaded confirms the title.
@@ -129,6 +127,8 @@ await run('play', site, async (browser, url) => {
   check(true, 'a gamepad connected after load confirms the title with its first button');
 
   check(problems.length === 0, `no page or console errors${problems.length ? ':\n' + problems.join('\n') : ''}`);
+  // Only the page in front is sure of its animation frames.
+  await page.close();
 
   // A browser without Web Audio plays silently and says so; one without
   // WebAssembly gets a plain message instead of the game.
@@ -140,8 +140,7 @@ await run('play', site, async (browser, url) => {
     }, missing);
     await bare.goto(url);
     if (missing === 'AudioContext') {
-      await waitFor(bare, () => window.Module && Module._skyreel_updates && Module._skyreel_updates() > 30,
-                    'the title without Web Audio');
+      await waitForTitle(bare, 'the title without Web Audio');
       await tap(bare, 'KeyZ');
       await sleep(300);
       const note = await bare.$eval('#sound-note', (e) => e.textContent);

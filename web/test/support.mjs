@@ -49,7 +49,11 @@ export async function launch() {
   return puppeteer.launch({
     executablePath: process.env.SKYREEL_CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--window-size=1000,700'],
+    // A page the browser thinks is in the background gets no animation
+    // frames, and the game runs on them: the tests never want that.
+    args: ['--no-sandbox', '--disable-gpu', '--window-size=1000,700',
+           '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
+           '--disable-backgrounding-occluded-windows'],
     defaultViewport: { width: 1000, height: 700 },
   });
 }
@@ -57,6 +61,7 @@ export async function launch() {
 // A page that records every problem the browser reports.
 export async function openPage(browser) {
   const page = await browser.newPage();
+  await page.bringToFront();
   const problems = [];
   page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
   page.on('console', (message) => {
@@ -84,8 +89,20 @@ export async function waitFor(page, probe, what, timeoutMs = 20000, ...args) {
   try {
     return await page.waitForFunction(probe, { timeout: timeoutMs, polling: 50 }, ...args);
   } catch (error) {
-    throw new Error(`timed out waiting for ${what}`);
+    const timedOut = error.name === 'TimeoutError';
+    throw new Error(`${timedOut ? 'timed out' : 'failed'} waiting for ${what}${timedOut ? '' : ': ' + error.message}`);
   }
+}
+
+// The title slides in over its first 91 updates, and a confirm key before it
+// settles only cuts the slide short; past this many it takes the key.
+const TitleSettledUpdates = 100;
+
+// Waits until the game in `page` shows a settled title.
+export function waitForTitle(page, what = 'the title to run') {
+  // The game's exports can be called only once the runtime has started.
+  return waitFor(page, (settled) => window.Module && Module.calledRun && Module._skyreel_updates() > settled,
+                 what, 20000, TitleSettledUpdates);
 }
 
 // Holds a key for about `ms` milliseconds (a few game updates at 16 ms).
