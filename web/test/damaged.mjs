@@ -5,7 +5,7 @@
 // Usage: node damaged.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
-import { run, openPage, waitFor, tap, sleep, check, fireUntilShot } from './support.mjs';
+import { run, openPage, waitFor, waitForTitle, tap, sleep, check, fireUntilShot } from './support.mjs';
 
 const [site, output] = process.argv.slice(2);
 fs.mkdirSync(output, { recursive: true });
@@ -38,7 +38,8 @@ await run('damaged', site, async (browser, url) => {
     });
   });
   await page.goto(url);
-  await waitFor(page, () => window.damaged && Module._skyreel_updates() > 60, 'the title to run');
+  await waitFor(page, () => window.damaged, 'the data to be damaged');
+  await waitForTitle(page);
 
   await tap(page, 'KeyZ');
   const fired = await fireUntilShot(page, 'KeyZ');
