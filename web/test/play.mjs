@@ -5,7 +5,7 @@
 // Usage: node play.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
-import { run, openPage, waitFor, waitForTitle, tap, sleep, check, fireUntilShot } from './support.mjs';
+import { run, openPage, waitFor, waitForGame, waitForTitle, tap, sleep, check, fireUntilShot } from './support.mjs';
 
 const [site, output] = process.argv.slice(2);
 fs.mkdirSync(output, { recursive: true });
@@ -55,7 +55,7 @@ await run('play', site, async (browser, url) => {
   const startsBefore = await page.evaluate(() => window.webAudioStarts);
   const scroll = await page.evaluate(() => window.scrollY);
   await tap(page, 'KeyZ');
-  await waitFor(page, () => Module._skyreel_effect_starts(8) === 1, 'the confirm effect');
+  await waitForGame(page, () => Module._skyreel_effect_starts(8) === 1, 'the confirm effect', 60);
   await waitFor(page, () => SDL.audioContext && SDL.audioContext.state === 'running',
                 'the audio context to run after the first key');
   await waitFor(page, (before) => window.webAudioStarts > before, 'Web Audio to start a sound',
@@ -119,7 +119,8 @@ await run('play', site, async (browser, url) => {
     testPad.buttons[0] = { pressed: true, touched: true, value: 1 };
     testPad.timestamp += 1;
   });
-  await waitFor(page, () => Module._skyreel_effect_starts(8) === 1, 'the gamepad to confirm the title');
+  await waitForGame(page, () => Module._skyreel_effect_starts(8) === 1, 'the gamepad to confirm the title',
+                    120);
   await page.evaluate(() => {
     testPad.buttons[0] = { pressed: false, touched: false, value: 0 };
     testPad.timestamp += 1;

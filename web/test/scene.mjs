@@ -38,8 +38,17 @@ async function runBrowser(browser, url) {
   const lines = [];
   page.on('console', (message) => lines.push(message.text()));
   await page.goto(`${url}scene.html?frames=${Frames}`);
-  const deadline = Date.now() + 120000;
-  while (!lines.some((line) => line.startsWith('frame_us')) && Date.now() < deadline) {
+  // The page prints a line per picture: one that falls silent has stalled.
+  let heard = 0;
+  let lastLine = Date.now();
+  while (!lines.some((line) => line.startsWith('frame_us'))) {
+    if (lines.length !== heard) {
+      heard = lines.length;
+      lastLine = Date.now();
+    } else if (Date.now() - lastLine > 30000) {
+      throw new Error(`gave up waiting for the scene page's frame_us line: nothing printed for 30 s ` +
+                      `after ${heard} lines`);
+    }
     await new Promise((resolve) => setTimeout(resolve, 100));
   }
   await page.close();

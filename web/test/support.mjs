@@ -1,10 +1,16 @@
 // Shared by the browser tests: a static file server on 127.0.0.1, headless
-// Chromium through puppeteer-core, and a page that fails the test on any
-// page error, console error or failed request.
+// Chromium through puppeteer-core, a page that fails the test on any page
+// error, console error or failed request, and waits bounded in game updates.
+//
+// A test whose prerequisites are missing (the site `make web` builds, the Node
+// packages, Chromium) is skipped with the reason: exit status 77, which ctest
+// counts as skipped. With SKYREEL_REQUIRE_ALL=1 (CI) a missing prerequisite
+// fails the test instead.
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+
+export const SkipStatus = 77;
 
 const Types = {
   '.html': 'text/html; charset=utf-8',
@@ -45,9 +51,14 @@ export function serve(site) {
   });
 }
 
+const ChromiumPath = process.env.SKYREEL_CHROMIUM || '/usr/bin/chromium';
+
+// Loaded by run() once the prerequisites are known to be there.
+let puppeteer = null;
+
 export async function launch() {
   return puppeteer.launch({
-    executablePath: process.env.SKYREEL_CHROMIUM || '/usr/bin/chromium',
+    executablePath: ChromiumPath,
     headless: true,
     // A page the browser thinks is in the background gets no animation
     // frames, and the game runs on them: the tests never want that.
@@ -84,13 +95,71 @@ export function sleep(ms) {
   return new Promise((resolve) => setTimeout(resolve, ms));
 }
 
-// Polls `probe` in the page until it returns a truthy value.
+// Polls `probe` in the page until it returns a truthy value, for at most
+// `timeoutMs` of wall time: for states of the page rather than of the game.
 export async function waitFor(page, probe, what, timeoutMs = 20000, ...args) {
   try {
     return await page.waitForFunction(probe, { timeout: timeoutMs, polling: 50 }, ...args);
   } catch (error) {
     const timedOut = error.name === 'TimeoutError';
-    throw new Error(`${timedOut ? 'timed out' : 'failed'} waiting for ${what}${timedOut ? '' : ': ' + error.message}`);
+    throw new Error(`${timedOut ? `timed out after ${timeoutMs} ms` : 'failed'} waiting for ${what}` +
+                    `${timedOut ? '' : ': ' + error.message}`);
+  }
+}
+
+// The game's update count, or null before its runtime has started (its
+// exports can be called only from then on).
+function gameUpdates(page) {
+  return page.evaluate(() => (window.Module && Module.calledRun ? Module._skyreel_updates() : null))
+    .catch(() => null); // a page between two documents
+}
+
+// A game that makes no update for this long has not started, has stopped or
+// is frozen: loading and compiling it takes a few seconds on a busy machine.
+const StallMs = 20000;
+
+// The bound of every wait on the game: it has run `updates` updates since
+// the wait began, or made none for StallMs. Returns the reason to give up,
+// naming `what`, or null while the wait may go on.
+function gameWatch(page, what, updates) {
+  let first = null;
+  let last = null;
+  let lastChange = Date.now();
+  return async () => {
+    const now = await gameUpdates(page);
+    if (now !== last) {
+      last = now;
+      lastChange = Date.now();
+    }
+    if (now !== null && (first === null || now < first)) {
+      first = now; // the first update seen, or a page loaded again
+    }
+    if (first !== null && now - first >= updates) {
+      return `gave up waiting for ${what} after ${now - first} game updates`;
+    }
+    if (Date.now() - lastChange > StallMs) {
+      const state = last === null ? 'its runtime never started' : `it stopped at update ${last}`;
+      return `gave up waiting for ${what}: the game made no update in ${StallMs / 1000} s (${state})`;
+    }
+    return null;
+  };
+}
+
+// Polls `probe`, run in the page with `args`, until it returns a truthy
+// value, which it resolves to; allows the game `updates` updates for it (a
+// small multiple of what the state needs), then fails naming `what`.
+export async function waitForGame(page, probe, what, updates, ...args) {
+  const giveUp = gameWatch(page, what, updates);
+  for (;;) {
+    const value = await page.evaluate(probe, ...args).catch(() => undefined);
+    if (value) {
+      return value;
+    }
+    const reason = await giveUp();
+    if (reason) {
+      throw new Error(reason);
+    }
+    await sleep(50);
   }
 }
 
@@ -100,9 +169,8 @@ const TitleSettledUpdates = 100;
 
 // Waits until the game in `page` shows a settled title.
 export function waitForTitle(page, what = 'the title to run') {
-  // The game's exports can be called only once the runtime has started.
-  return waitFor(page, (settled) => window.Module && Module.calledRun && Module._skyreel_updates() > settled,
-                 what, 20000, TitleSettledUpdates);
+  return waitForGame(page, (settled) => window.Module && Module.calledRun && Module._skyreel_updates() > settled,
+                     what, 3 * TitleSettledUpdates, TitleSettledUpdates);
 }
 
 // Holds a key for about `ms` milliseconds (a few game updates at 16 ms).
@@ -113,16 +181,21 @@ export async function tap(page, code, ms = 100) {
 }
 
 // Taps the fire key until the game starts its shot sound (effect 9): the
-// title or a stage start may swallow the first presses. True once it did.
+// confirmed title blinks for 91 updates and a stage start may swallow the
+// first presses. True once it did; fails naming the shot after 600 updates.
 export async function fireUntilShot(page, code) {
-  for (let i = 0; i < 60; ++i) {
+  const giveUp = gameWatch(page, `a shot sound from ${code}`, 600);
+  for (;;) {
     await tap(page, code, 80);
     await sleep(120);
     if (await page.evaluate(() => Module._skyreel_effect_starts(9) > 0)) {
       return true;
     }
+    const reason = await giveUp();
+    if (reason) {
+      throw new Error(reason);
+    }
   }
-  return false;
 }
 
 export function check(condition, text) {
@@ -132,9 +205,40 @@ export function check(condition, text) {
   console.log(`ok: ${text}`);
 }
 
+// Why the test cannot run here, or null: `site` must hold a page, the Node
+// packages must be installed and Chromium must be there.
+async function missingPrerequisite(site) {
+  const pages = fs.existsSync(site) ? fs.readdirSync(site).filter((f) => f.endsWith('.html')) : [];
+  if (pages.length === 0) {
+    return `no page in ${site}: the browser version is not built (make web)`;
+  }
+  try {
+    fs.accessSync(ChromiumPath, fs.constants.X_OK);
+  } catch {
+    return `no Chromium at ${ChromiumPath} (tools/install-web-deps.sh, or set SKYREEL_CHROMIUM)`;
+  }
+  try {
+    puppeteer = (await import('puppeteer-core')).default;
+  } catch (error) {
+    return `the Node packages are not installed (tools/install-web-deps.sh): ${error.message}`;
+  }
+  return null;
+}
+
 // Runs `body` with a served site and a browser; prints the test runner's
 // closing line and sets the exit code.
 export async function run(name, site, body) {
+  const missing = await missingPrerequisite(site);
+  if (missing) {
+    if (process.env.SKYREEL_REQUIRE_ALL === '1') {
+      console.error(`FAILED ${name}: ${missing} (SKYREEL_REQUIRE_ALL=1 forbids skipping)`);
+      process.exitCode = 1;
+    } else {
+      console.log(`SKIPPED ${name}: ${missing}`);
+      process.exitCode = SkipStatus;
+    }
+    return;
+  }
   const { server, url } = await serve(site);
   const browser = await launch();
   let failed = false;
