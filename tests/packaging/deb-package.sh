@@ -7,17 +7,12 @@
 # quits with status 0), then purges it and checks that no file of it is left.
 #
 # Needs root (it installs a package) and dpkg-buildpackage; without them it
-# exits 77, which ctest counts as skipped.
+# is skipped (lib.sh's skip).
 #
 # Usage: deb-package.sh SOURCE_DIR
 set -eu
 # shellcheck source=tests/packaging/lib.sh
 . "$(dirname "$0")/lib.sh"
-
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
 
 source=$1
 [ "$(id -u)" = 0 ] || skip "installing a package needs root"

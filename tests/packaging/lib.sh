@@ -10,9 +10,17 @@ fail() {
     exit 1
 }
 
+# skip REASON: something the test needs is missing here; exits 77, which
+# ctest counts as skipped. Under SKYREEL_REQUIRE_ALL=1 (CI) it fails instead.
+skip() {
+    [ "${SKYREEL_REQUIRE_ALL:-}" != 1 ] || fail "$* (SKYREEL_REQUIRE_ALL=1 forbids skipping)"
+    echo "SKIP: $*"
+    exit 77
+}
+
 need_tools() {
     for tool in "$@"; do
-        command -v "$tool" >/dev/null 2>&1 || fail "$tool not found (run tools/install-deps.sh)"
+        command -v "$tool" >/dev/null 2>&1 || skip "$tool not found (run tools/install-deps.sh)"
     done
 }
 
