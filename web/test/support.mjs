@@ -62,7 +62,8 @@ export async function launch() {
     headless: true,
     // A page the browser thinks is in the background gets no animation
     // frames, and the game runs on them: the tests never want that.
-    args: ['--no-sandbox', '--disable-gpu', '--window-size=1000,700',
+    // Sound waits for a gesture, as in a browser a person uses.
+    args: ['--no-sandbox', '--disable-gpu', '--window-size=1000,700', '--autoplay-policy=document-user-activation-required',
            '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
            '--disable-backgrounding-occluded-windows'],
     defaultViewport: { width: 1000, height: 700 },
@@ -109,9 +110,12 @@ export async function waitFor(page, probe, what, timeoutMs = 20000, ...args) {
 
 // The game's update count, or null before its runtime has started (its
 // exports can be called only from then on).
-function gameUpdates(page) {
-  return page.evaluate(() => (window.Module && Module.calledRun ? Module._skyreel_updates() : null))
-    .catch(() => null); // a page between two documents
+// `quietly`: without counting as a gesture of the user's.
+function gameUpdates(page, quietly = false) {
+  const read = quietly
+    ? peek(page, 'window.Module && Module.calledRun ? Module._skyreel_updates() : null')
+    : page.evaluate(() => (window.Module && Module.calledRun ? Module._skyreel_updates() : null));
+  return read.catch(() => null); // a page between two documents
 }
 
 // A game that makes no update for this long has not started, has stopped or
@@ -121,12 +125,12 @@ const StallMs = 20000;
 // The bound of every wait on the game: it has run `updates` updates since
 // the wait began, or made none for StallMs. Returns the reason to give up,
 // naming `what`, or null while the wait may go on.
-function gameWatch(page, what, updates) {
+function gameWatch(page, what, updates, quietly = false) {
   let first = null;
   let last = null;
   let lastChange = Date.now();
   return async () => {
-    const now = await gameUpdates(page);
+    const now = await gameUpdates(page, quietly);
     if (now !== last) {
       last = now;
       lastChange = Date.now();
@@ -163,14 +167,38 @@ export async function waitForGame(page, probe, what, updates, ...args) {
   }
 }
 
+// The value of `expression` in the page, read without counting as a gesture
+// of the user's (puppeteer's own evaluation counts as one, and lets sound
+// start at once).
+export async function peek(page, expression) {
+  const session = await page.createCDPSession();
+  const { result } = await session.send('Runtime.evaluate', { expression, returnByValue: true });
+  await session.detach();
+  return result.value;
+}
+
 // The title slides in over its first 91 updates, and a confirm key before it
 // settles only cuts the slide short; past this many it takes the key.
 const TitleSettledUpdates = 100;
 
-// Waits until the game in `page` shows a settled title.
-export function waitForTitle(page, what = 'the title to run') {
-  return waitForGame(page, (settled) => window.Module && Module.calledRun && Module._skyreel_updates() > settled,
-                     what, 3 * TitleSettledUpdates, TitleSettledUpdates);
+// Waits until the game in `page` shows a settled title; `quietly` reads the
+// page without counting as a gesture of the user's.
+export async function waitForTitle(page, what = 'the title to run', { quietly = false } = {}) {
+  if (!quietly) {
+    return waitForGame(page, (settled) => window.Module && Module.calledRun && Module._skyreel_updates() > settled,
+                       what, 3 * TitleSettledUpdates, TitleSettledUpdates);
+  }
+  const giveUp = gameWatch(page, what, 3 * TitleSettledUpdates, true);
+  for (;;) {
+    if (await gameUpdates(page, true) > TitleSettledUpdates) {
+      return;
+    }
+    const reason = await giveUp();
+    if (reason) {
+      throw new Error(reason);
+    }
+    await sleep(50);
+  }
 }
 
 // Holds a key for about `ms` milliseconds (a few game updates at 16 ms).
@@ -180,15 +208,18 @@ export async function tap(page, code, ms = 100) {
   await page.keyboard.up(code);
 }
 
-// Taps the fire key until the game starts its shot sound (effect 9): the
-// confirmed title blinks for 91 updates and a stage start may swallow the
-// first presses. True once it did; fails naming the shot after 600 updates.
-export async function fireUntilShot(page, code) {
-  const giveUp = gameWatch(page, `a shot sound from ${code}`, 600);
+// Taps the fire key (a key code, or a function that presses fire once)
+// until the game starts another shot sound (effect 9): the confirmed title
+// blinks for 91 updates, and a stage start or the shots in flight may swallow
+// presses. True once it did; fails naming the shot after 600 updates.
+export async function fireUntilShot(page, fire) {
+  const press = typeof fire === 'function' ? fire : () => tap(page, fire, 80);
+  const before = await page.evaluate(() => Module._skyreel_effect_starts(9));
+  const giveUp = gameWatch(page, `a shot sound from ${typeof fire === 'function' ? 'fire' : fire}`, 600);
   for (;;) {
-    await tap(page, code, 80);
+    await press();
     await sleep(120);
-    if (await page.evaluate(() => Module._skyreel_effect_starts(9) > 0)) {
+    if (await page.evaluate((n) => Module._skyreel_effect_starts(9) > n, before)) {
       return true;
     }
     const reason = await giveUp();
@@ -196,6 +227,56 @@ export async function fireUntilShot(page, code) {
       throw new Error(reason);
     }
   }
+}
+
+// The bytes of the game's picture in a rectangle of game pixels, to tell
+// two pictures apart.
+export function regionPixels(page, x, y, w, h) {
+  return page.evaluate((x, y, w, h) => {
+    const copy = document.createElement('canvas');
+    copy.width = 480;
+    copy.height = 272;
+    const context = copy.getContext('2d');
+    context.drawImage(document.getElementById('canvas'), 0, 0);
+    return Array.from(context.getImageData(x, y, w, h).data);
+  }, x, y, w, h);
+}
+
+export function differs(a, b) {
+  return a.some((value, i) => value !== b[i]);
+}
+
+// The game's picture around the ship's rail, in game pixels.
+export const ShipRows = [80, 200, 224, 56];
+
+// Fingers on a touch screen, through the browser's own touch input: each
+// call gives all the fingers down after it, as { name: [x, y] } in CSS px;
+// fingers that are new go down, missing ones lift, the others move.
+export function touchScreen(page) {
+  const down = new Map();
+  return async function fingers(next) {
+    for (const [name, finger] of down) {
+      if (!(name in next)) {
+        await finger.end();
+        down.delete(name);
+      }
+    }
+    for (const [name, [x, y]] of Object.entries(next)) {
+      if (down.has(name)) {
+        await down.get(name).move(x, y);
+      } else {
+        down.set(name, await page.touchscreen.touchStart(x, y));
+      }
+    }
+  };
+}
+
+// The centre of an element of the page, in CSS px.
+export function centreOf(page, selector) {
+  return peek(page, `(() => {
+    const r = document.querySelector(${JSON.stringify(selector)}).getBoundingClientRect();
+    return [r.left + r.width / 2, r.top + r.height / 2];
+  })()`);
 }
 
 export function check(condition, text) {
