@@ -1,19 +1,21 @@
-// The page around the game: loading bar, whole-factor scaling, full screen,
-// keyboard hand-over, and what to show when the game ends or cannot start.
+// The page around the game: loading bar, keyboard hand-over, and what to
+// show when the game ends or cannot start. Sizing, the touch pads and sound
+// are in fit.js, controls.js and sound.js.
 'use strict';
 
 (function () {
-  const GameWidth = 480;
-  const GameHeight = 272;
-  // Keys the game reads; only these go to the game, so the browser's own
-  // shortcuts keep working, and these never scroll the page.
+  // Keys the game reads, by key code: the letter of the player's keyboard
+  // layout, as the game reads it (Z on an AZERTY keyboard is where QWERTY has
+  // W). Only these go to the game, so the browser's own shortcuts keep
+  // working, and these never scroll the page.
   const GameKeys = new Set([
-    'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown',
-    'KeyZ', 'Space', 'KeyX', 'KeyC', 'KeyV', 'KeyQ', 'Escape',
+    37, 38, 39, 40, // arrows
+    90, 32, 88, 67, 86, // Z, Space, X, C, V
+    81, 27, // Q, Escape
   ]);
+  const ConfirmKeys = new Set([90, 32, 13]); // Z, Space, Enter
 
   const canvas = document.getElementById('canvas');
-  const stage = document.getElementById('stage');
   const loadingBar = document.getElementById('loading-bar');
   const loadingText = document.getElementById('loading-text');
 
@@ -27,27 +29,6 @@
     show('failed', true);
   }
 
-  // The largest whole factor at which the picture fits: in full screen the
-  // screen, else the window less the bar under the game.
-  function fit() {
-    const full = document.fullscreenElement === stage;
-    const reserve = full ? 0 : document.getElementById('bar').offsetHeight + 24;
-    const factor = Math.max(1, Math.floor(Math.min(
-      window.innerWidth / GameWidth, (window.innerHeight - reserve) / GameHeight)));
-    // The size is a style rule on a variable: SDL clears the canvas's own
-    // width and height styles when it sets the video mode.
-    stage.style.setProperty('--factor', String(factor));
-    stage.dataset.factor = String(factor);
-  }
-  window.addEventListener('resize', fit);
-  document.addEventListener('fullscreenchange', fit);
-  fit();
-
-  document.getElementById('fullscreen').addEventListener('click', function () {
-    if (stage.requestFullscreen) {
-      stage.requestFullscreen().catch(function () {});
-    }
-  });
   document.getElementById('again').addEventListener('click', function () {
     window.location.reload();
   });
@@ -57,12 +38,6 @@
          'A current Firefox, Chromium, Chrome, Edge or Safari plays it.');
     return;
   }
-  const soundNote = document.getElementById('sound-note');
-  const hasWebAudio = typeof AudioContext !== 'undefined' || typeof webkitAudioContext !== 'undefined';
-  if (!hasWebAudio) {
-    soundNote.textContent = 'This browser has no Web Audio: the game plays without sound.';
-  }
-
   // SDL listens for keys on this stand-in; the page hands it the game's keys
   // from anywhere on the page, so no click on the game is needed first.
   const keyListeners = {};
@@ -76,21 +51,17 @@
   function forward(event) {
     if (ended) {
       // The game has shut down: the confirm keys start it again.
-      if (event.type === 'keydown' && ['KeyZ', 'Space', 'Enter'].includes(event.code)) {
+      if (event.type === 'keydown' && ConfirmKeys.has(event.keyCode)) {
         event.preventDefault();
         window.location.reload();
       }
       return;
     }
-    if (!GameKeys.has(event.code) || event.ctrlKey || event.altKey || event.metaKey) {
+    if (!GameKeys.has(event.keyCode) || event.ctrlKey || event.altKey || event.metaKey) {
       return;
     }
     (keyListeners[event.type] || []).forEach(function (listener) { listener(event); });
     event.preventDefault();
-    // The first key has started the sound: the note has said its piece.
-    if (hasWebAudio && event.type === 'keydown') {
-      soundNote.hidden = true;
-    }
   }
   window.addEventListener('keydown', forward);
   window.addEventListener('keyup', forward);
@@ -120,6 +91,7 @@
       }
     },
     onRuntimeInitialized: function () {
+      SkyreelPage.sound.prepare(SDL);
       show('loading', false);
     },
     onQuit: function () {

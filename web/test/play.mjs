@@ -5,28 +5,15 @@
 // Usage: node play.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
-import { run, openPage, waitFor, waitForGame, waitForTitle, tap, sleep, check, fireUntilShot } from './support.mjs';
+import {
+  run, openPage, waitFor, waitForGame, waitForTitle, tap, sleep, check, fireUntilShot, regionPixels, differs,
+  ShipRows,
+} from './support.mjs';
 
 const [site, output] = process.argv.slice(2);
 fs.mkdirSync(output, { recursive: true });
 
 const Period = 16; // ms per game update
-
-// Sums the bytes of the canvas in a rectangle, to tell two pictures apart.
-function regionPixels(page, x, y, w, h) {
-  return page.evaluate((x, y, w, h) => {
-    const copy = document.createElement('canvas');
-    copy.width = 480;
-    copy.height = 272;
-    const context = copy.getContext('2d');
-    context.drawImage(document.getElementById('canvas'), 0, 0);
-    return Array.from(context.getImageData(x, y, w, h).data);
-  }, x, y, w, h);
-}
-
-function differs(a, b) {
-  return a.some((value, i) => value !== b[i]);
-}
 
 await run('play', site, async (browser, url) => {
   const { page, problems } = await openPage(browser);
@@ -43,7 +30,7 @@ await run('play', site, async (browser, url) => {
 
   await waitForTitle(page);
   check(await page.$eval('#loading', (e) => e.hidden), 'the loading bar is gone once the game runs');
-  const factor = await page.$eval('#stage', (e) => Number(e.dataset.factor));
+  const factor = await page.$eval('#play', (e) => Number(e.dataset.scale));
   const box = await page.$eval('#canvas', (e) => [e.clientWidth, e.clientHeight]);
   check(factor >= 1 && box[0] === 480 * factor && box[1] === 272 * factor,
         `the picture is scaled by the whole factor ${factor} (${box[0]} x ${box[1]})`);
@@ -68,11 +55,10 @@ await run('play', site, async (browser, url) => {
   check(await page.evaluate(() => window.scrollY) === scroll, 'Space and the arrows do not scroll');
 
   // The ship moves: the rows around its rail change while Left is held.
-  const shipRows = [80, 200, 224, 56];
-  const before = await regionPixels(page, ...shipRows);
+  const before = await regionPixels(page, ...ShipRows);
   await page.keyboard.down('ArrowLeft');
   await sleep(600);
-  const during = await regionPixels(page, ...shipRows);
+  const during = await regionPixels(page, ...ShipRows);
   await page.keyboard.up('ArrowLeft');
   await page.keyboard.down('ArrowRight');
   await sleep(600);
