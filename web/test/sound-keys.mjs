@@ -5,7 +5,7 @@
 // The mute button silences the game's sound while the game runs on, and a
 // hidden page stops all sound until it is shown again.
 // Usage: node sound-keys.mjs SITE_DIR
-import { run, openPage, waitFor, waitForTitle, sleep, check, fireUntilShot } from './support.mjs';
+import { run, openPage, waitFor, waitForGame, waitForTitle, sleep, check, fireUntilShot } from './support.mjs';
 
 const [site] = process.argv.slice(2);
 
@@ -36,7 +36,7 @@ function effects(page, n) {
 // Waits for `count` more game updates.
 async function updates(page, count, what) {
   const from = await page.evaluate(() => Module._skyreel_updates());
-  await waitFor(page, (until) => Module._skyreel_updates() >= until, what, 20000, from + count);
+  await waitForGame(page, (until) => Module._skyreel_updates() >= until, what, 2 * count, from + count);
 }
 
 // Waits until the sound clock has run `seconds` on.
@@ -79,7 +79,7 @@ await run('sound-keys', site, async (browser, url) => {
     check(await effects(page, 8) === 0 && await page.$eval('#ended', (e) => e.hidden),
           `${name}: the keys in the QWERTY Z and Q places neither confirm nor quit`);
     await press(session, layout.z);
-    await waitFor(page, () => Module._skyreel_effect_starts(8) === 1, `${name}: the key labelled Z to confirm`);
+    await waitForGame(page, () => Module._skyreel_effect_starts(8) === 1, `${name}: the key labelled Z to confirm`, 60);
     check(await fireUntilShot(page, () => press(session, layout.z)), `${name}: the key labelled Z fires`);
 
     if (name === 'AZERTY') {

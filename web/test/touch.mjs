@@ -7,7 +7,7 @@
 import path from 'node:path';
 import fs from 'node:fs';
 import {
-  run, openPage, waitFor, waitForTitle, sleep, check, fireUntilShot, regionPixels, differs, ShipRows,
+  run, openPage, waitFor, waitForGame, waitForTitle, sleep, check, fireUntilShot, regionPixels, differs, ShipRows,
   touchScreen, centreOf, peek,
 } from './support.mjs';
 
@@ -24,8 +24,8 @@ const RightKey = 39;
 // Waits until the arrow keys the game holds down (as SDL took them from
 // the page) are `keys`.
 function waitForArrows(page, keys, what) {
-  return waitFor(page, (want) => Object.values(SDL.keyboardMap).filter((k) => k === 37 || k === 39)
-    .sort().join() === want, what, 5000, keys.join());
+  return waitForGame(page, (want) => Object.values(SDL.keyboardMap).filter((k) => k === 37 || k === 39)
+    .sort().join() === want, what, 30, keys.join());
 }
 
 // One finger drawn 150 px up from `at`, in small steps.
@@ -76,7 +76,7 @@ await run('touch', site, async (browser, url) => {
     // The first tap on Fire: the sound starts and the title confirms.
     check(await peek(page, 'SDL.audioContext.state') === 'suspended', `${name}: no sound before the first tap`);
     await tapFire();
-    await waitFor(page, () => Module._skyreel_effect_starts(8) === 1, `${name}: Fire to confirm the title`);
+    await waitForGame(page, () => Module._skyreel_effect_starts(8) === 1, `${name}: Fire to confirm the title`, 60);
     await waitFor(page, () => SDL.audioContext.state === 'running', `${name}: the sound to start with the first tap`);
     check(true, `${name}: the first tap on Fire starts the sound and confirms the title`);
     check(await fireUntilShot(page, tapFire), `${name}: play has begun, Fire shoots`);
