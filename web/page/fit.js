@@ -18,6 +18,9 @@ SkyreelPage.fit = (function () {
   // picture stays centred.
   const SideMargin = 2 * Pad + 3 * Gap;
   const BandHeight = Pad + 2 * Gap;
+  // How much larger the picture must be to put the pads across the area's
+  // natural way (under the picture of a wide area, beside that of a tall one).
+  const Preference = 1.1;
 
   const play = document.getElementById('play');
   const stage = document.getElementById('stage');
@@ -57,9 +60,10 @@ SkyreelPage.fit = (function () {
         continue;
       }
       [layout.scale, layout.css] = scaleIn(layout.room[0], layout.room[1], ratio, fractional);
-      // On a tie, the pads go beside a wide area and under a tall one.
-      const better = !best || layout.css > best.css ||
-        (layout.css === best.css && (layout.mode === 'side') === (w > h));
+      // The pads go beside a wide area and under a tall one, unless the
+      // other way gives a clearly larger picture.
+      const natural = (layout.mode === 'side') === (w > h);
+      const better = !best || (natural ? layout.css >= best.css / Preference : layout.css > best.css * Preference);
       if (better) {
         best = layout;
       }
@@ -116,6 +120,11 @@ SkyreelPage.fit = (function () {
     if (full) {
       const height = play.clientHeight - (parseFloat(style.paddingTop) || 0) - insetBottom;
       layout = arrange(width, height, ratio, true, withPads);
+      // Centred on the screen.
+      const down = Math.max(0, (height - layout.height) / 2);
+      for (const box of [layout.picture].concat(Object.values(layout.parts))) {
+        box.y += down;
+      }
     } else {
       // Room from the top of the play area to the bottom of the window, less
       // the bar under it when keeping the bar in view costs the picture nothing.
