@@ -174,8 +174,13 @@ SkyreelPage.controls = (function () {
   // Shown on a touch screen, hidden while a gamepad is connected.
   let touched = window.matchMedia('(pointer: coarse)').matches || navigator.maxTouchPoints > 0;
   function hasGamepad() {
-    const list = navigator.getGamepads ? navigator.getGamepads() : [];
-    return Array.prototype.some.call(list || [], function (pad) {
+    let list = [];
+    try {
+      list = (navigator.getGamepads && navigator.getGamepads()) || [];
+    } catch (error) {
+      // a page the browser keeps from gamepads
+    }
+    return Array.prototype.some.call(list, function (pad) {
       return pad && pad.connected;
     });
   }

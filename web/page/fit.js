@@ -174,6 +174,9 @@ SkyreelPage.fit = (function () {
   // A change of display scaling on the same window size.
   (function watchRatio() {
     const query = window.matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`);
+    if (!query.addEventListener) {
+      return; // an older browser: its resize event has to do
+    }
     query.addEventListener('change', function changed() {
       query.removeEventListener('change', changed);
       refit();
