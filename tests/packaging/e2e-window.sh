@@ -6,7 +6,8 @@
 # with exit status 0.
 #
 # Usage: e2e-window.sh BUILD_DIR SCALE
-#   SCALE 1 runs the classic SDL 1.2; any other runs the launcher's
+#   SCALE 1 runs the classic SDL 1.2 (asked for: by default the launcher would
+#   fit the window to the screen); any other runs the launcher's
 #   SKYREEL_SCALE path (SDL 1.2 compatibility runtime), so the window measures
 #   SCALE times 480 x 272.
 # SKYREEL_SHOTS_DIR, when set, receives title.png and play.png.
@@ -21,7 +22,7 @@ install_tree "$build" "$work/prefix"
 start_xvfb
 
 if [ "$scale" = 1 ]; then
-    start_game "$work/prefix/bin/skyreel"
+    start_game env SKYREEL_SCALE=1 "$work/prefix/bin/skyreel"
 else
     # On a sanitizer build, SDL 2 and the drivers it loads and unloads keep
     # allocations until exit that no suppression can name; the game's own

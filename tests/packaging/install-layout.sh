@@ -82,7 +82,7 @@ rc=0
 grep -q "game data missing" "$work/out.log" || fail "missing data: no message"
 
 # No compatibility runtime: the scaled window is refused with the package name.
-sed 's#^    for dir in .*#    for dir in /nonexistent; do#' "$launcher" >"$usr/bin/skyreel-nocompat"
+sed "s#^\( *\)for dir in .*#\1for dir in /nonexistent; do#" "$launcher" >"$usr/bin/skyreel-nocompat"
 chmod +x "$usr/bin/skyreel-nocompat"
 rc=0
 "$usr/bin/skyreel-nocompat" --scale 2 >"$work/out.log" 2>&1 || rc=$?

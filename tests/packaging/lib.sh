@@ -50,12 +50,13 @@ install_tree() {
         { cat "$work/install.log" >&2; fail "cmake --install into $2"; }
 }
 
-# start_xvfb: a private X server on a display it picks itself (no clash with
-# other servers or parallel tests); sets DISPLAY.
+# start_xvfb [WIDTHxHEIGHT]: a private X server (1600x1000 unless told) on a
+# display it picks itself (no clash with other servers or parallel tests);
+# sets DISPLAY.
 start_xvfb() {
     need_tools Xvfb xdotool import convert
     rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${1:-1600x1000}x24" -nolisten tcp -noreset \
         3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     tries=0
@@ -67,6 +68,13 @@ start_xvfb() {
     done
     DISPLAY=":$(head -n 1 "$work/display")"
     export DISPLAY
+}
+
+# stop_xvfb: ends the X server start_xvfb started.
+stop_xvfb() {
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
 }
 
 # start_game LAUNCHER [ARG...]: runs the installed launcher from an unrelated
