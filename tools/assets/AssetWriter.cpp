@@ -57,7 +57,10 @@ std::vector<GeneratedFile> GenerateDataFiles()
 std::vector<GeneratedFile> GenerateIconFiles()
 {
     return {{"skyreel.png", EncodePng(ApplicationIcon(128))},
-            {"skyreel-256.png", EncodePng(ApplicationIcon(256))}};
+            {"skyreel-256.png", EncodePng(ApplicationIcon(256))},
+            // The web app's icons, named in its manifest.
+            {"skyreel-192.png", EncodePng(ApplicationIcon(192))},
+            {"skyreel-512.png", EncodePng(ApplicationIcon(512))}};
 }
 
 bool WriteFiles(const std::string& folder, const std::vector<GeneratedFile>& files,
