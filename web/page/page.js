@@ -1,6 +1,6 @@
-// The page around the game: loading bar, keyboard hand-over, and what to
-// show when the game ends or cannot start. Sizing, the touch pads and sound
-// are in fit.js, controls.js and sound.js.
+// The page around the game (loader.js loads it): keyboard hand-over, and
+// what to show when the game ends or cannot start. Sizing, the touch pads
+// and sound are in fit.js, controls.js and sound.js.
 'use strict';
 
 (function () {
@@ -16,14 +16,18 @@
   const ConfirmKeys = new Set([90, 32, 13]); // Z, Space, Enter
 
   const canvas = document.getElementById('canvas');
-  const loadingBar = document.getElementById('loading-bar');
-  const loadingText = document.getElementById('loading-text');
 
   function show(id, visible) {
     document.getElementById(id).hidden = !visible;
   }
 
+  // Said to screen readers through the page's live region.
+  function announce(text) {
+    document.getElementById('announce').textContent = text;
+  }
+
   function fail(text) {
+    announce(text);
     show('loading', false);
     document.getElementById('failed-text').textContent = text;
     show('failed', true);
@@ -75,21 +79,6 @@
     noAudioDecoding: true,
     print: function (text) { console.log(text); },
     printErr: function (text) { console.warn(text); },
-    // The data packer reports "Downloading data... (done/total)".
-    setStatus: function (text) {
-      const m = /\((\d+(?:\.\d+)?)\/(\d+(?:\.\d+)?)\)/.exec(text);
-      if (m) {
-        loadingBar.style.width = Math.min(100, 100 * Number(m[1]) / Number(m[2])) + '%';
-      }
-      if (text === '') {
-        loadingBar.style.width = '100%';
-      }
-    },
-    monitorRunDependencies: function (left) {
-      if (left > 0) {
-        loadingText.textContent = 'Loading Skyreel\u2026';
-      }
-    },
     onRuntimeInitialized: function () {
       SkyreelPage.sound.prepare(SDL);
       show('loading', false);
@@ -97,17 +86,11 @@
     onQuit: function () {
       ended = true;
       show('ended', true);
+      announce('Thanks for playing Skyreel. Play again?');
       document.getElementById('again').focus();
     },
     onAbort: function () {
       fail('Skyreel stopped with an error. Reload the page to play again.');
     },
   };
-
-  const script = document.createElement('script');
-  script.src = 'skyreel.js';
-  script.onerror = function () {
-    fail('The game files could not be loaded. Reload the page to try again.');
-  };
-  document.body.appendChild(script);
 }());

@@ -20,12 +20,16 @@ const Types = {
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
-// Serves `root` on a free port of 127.0.0.1; resolves to { server, url }.
+// Serves `site` on a free port of 127.0.0.1; resolves to { server, url }.
+// `server.root` may be pointed at another folder (a new build of the site),
+// and `server.stop()` closes it and every open connection, as a host that
+// has gone away.
 export function serve(site) {
-  const root = path.resolve(site);
   const server = http.createServer((request, response) => {
+    const root = server.root;
     const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);
     if (!file.startsWith(root + path.sep)) {
@@ -44,6 +48,11 @@ export function serve(site) {
       response.end(body);
     });
   });
+  server.root = path.resolve(site);
+  server.stop = () => {
+    server.close();
+    server.closeAllConnections();
+  };
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => {
       resolve({ server, url: `http://127.0.0.1:${server.address().port}/` });
@@ -279,6 +288,26 @@ export function centreOf(page, selector) {
   })()`);
 }
 
+// Waits until the service worker has stored the site and is active.
+export function waitForStoredSite(page) {
+  return waitFor(page, async () => {
+    const registration = await navigator.serviceWorker.getRegistration();
+    return registration && registration.active && registration.active.state === 'activated';
+  }, 'the service worker to store the site', 60000);
+}
+
+// The names of the site's caches, and the files in each (paths from the root).
+export function storedFiles(page) {
+  return page.evaluate(async () => {
+    const stored = {};
+    for (const name of await caches.keys()) {
+      const requests = await (await caches.open(name)).keys();
+      stored[name] = requests.map((request) => new URL(request.url).pathname.slice(1)).sort();
+    }
+    return stored;
+  });
+}
+
 export function check(condition, text) {
   if (!condition) {
     throw new Error(text);
@@ -306,7 +335,8 @@ async function missingPrerequisite(site) {
   return null;
 }
 
-// Runs `body` with a served site and a browser; prints the test runner's
+// Runs `body(browser, url, server)` with a served site and a browser; prints
+// the test runner's
 // closing line and sets the exit code.
 export async function run(name, site, body) {
   const missing = await missingPrerequisite(site);
@@ -324,7 +354,7 @@ export async function run(name, site, body) {
   const browser = await launch();
   let failed = false;
   try {
-    await body(browser, url);
+    await body(browser, url, server);
   } catch (error) {
     failed = true;
     console.error(`FAILED ${name}: ${error.stack || error}`);
