@@ -1,24 +1,44 @@
-// Writes the two files of the site that depend on all the others, once those
-// are in place: the loader, with the byte count of each game file (so its
-// bar shows all of them from the first moment), and the service worker, with
-// the list of files it stores and a cache name that carries a hash of them.
-// A new build whose files differ in any byte gets a new cache name, and with
-// it a new service worker that replaces the old one.
-// Usage: node stamp-site.mjs SITE_DIR PAGE_DIR FILE...
-//   FILE...  every file of the site (paths relative to SITE_DIR), sw.js
-//            among them; loader.js and sw.js are written from PAGE_DIR.
+// Puts the game into the site and writes the two files of the site that
+// depend on all the others: the loader, with the byte count of each game file
+// (so its bar shows all of them from the first moment), and the service
+// worker, with the list of files it stores and a cache name that carries a
+// hash of them. A new build whose files differ in any byte gets a new cache
+// name, and with it a new service worker that replaces the old one.
+// The game's packed data goes in as skyreel.pack: the same bytes, each
+// stored as its difference from the byte two places before, the even places
+// first and then the odd. The sounds are 16-bit samples that change little
+// from one to the next, so a host's gzip makes a third less of it (loader.js
+// undoes it).
+// Usage: node stamp-site.mjs SITE_DIR PAGE_DIR GAME_DIR FILE...
+//   GAME_DIR  the link's skyreel.js, skyreel.wasm and skyreel.data
+//   FILE...   every file of the site (paths relative to SITE_DIR), loader.js
+//             and sw.js among them, which are written from PAGE_DIR.
 import crypto from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
 
 // The files the loader fetches and counts.
-const GameFiles = ['skyreel.js', 'skyreel.wasm', 'skyreel.data'];
+const GameFiles = ['skyreel.js', 'skyreel.wasm', 'skyreel.pack'];
 
-const [site, pageDir, ...files] = process.argv.slice(2);
-if (!site || !pageDir || !files.includes('sw.js') || !files.includes('loader.js')) {
-  console.error('usage: node stamp-site.mjs SITE_DIR PAGE_DIR FILE... (loader.js and sw.js among them)');
+const [site, pageDir, gameDir, ...files] = process.argv.slice(2);
+if (!site || !pageDir || !gameDir || !files.includes('sw.js') || !files.includes('loader.js')) {
+  console.error('usage: node stamp-site.mjs SITE_DIR PAGE_DIR GAME_DIR FILE... (loader.js and sw.js among them)');
   process.exit(2);
 }
+
+function pack(data) {
+  const half = (data.length + 1) >> 1;
+  const packed = Buffer.alloc(data.length);
+  for (let i = 0; i < data.length; ++i) {
+    const before = i >= 2 ? data[i - 2] : 0;
+    packed[(i & 1 ? half : 0) + (i >> 1)] = (data[i] - before) & 255;
+  }
+  return packed;
+}
+
+fs.copyFileSync(path.join(gameDir, 'skyreel.js'), path.join(site, 'skyreel.js'));
+fs.copyFileSync(path.join(gameDir, 'skyreel.wasm'), path.join(site, 'skyreel.wasm'));
+fs.writeFileSync(path.join(site, 'skyreel.pack'), pack(fs.readFileSync(path.join(gameDir, 'skyreel.data'))));
 
 // Copies PAGE_DIR/name into the site with each marker replaced.
 function fill(name, replacements) {

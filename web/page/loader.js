@@ -1,8 +1,8 @@
 // Loads the game. The page asks for the game's three files together with its
 // own (index.html preloads them), so nothing waits for anything else; their
 // bytes fill one bar from the first moment; the WebAssembly compiles while
-// it downloads, and the packed data is handed to the runtime whole, so no
-// file is requested twice. Once the game runs, the service worker is
+// it downloads, and the packed data is unpacked and handed to the runtime
+// whole, so no file is requested twice. Once the game runs, the service worker is
 // registered to keep the site for offline play (sw.js); a page that starts
 // while a newer build waits lets it take over and loads again before any
 // game begins. Loading and failure are said in the page's live region.
@@ -15,7 +15,7 @@
   // Bytes of each game file, written by the build; a file that turns out
   // larger counts as its real size.
   const Sizes = /* @sizes */ {};
-  const Names = ['skyreel.js', 'skyreel.wasm', 'skyreel.data'];
+  const Names = ['skyreel.js', 'skyreel.wasm', 'skyreel.pack'];
   const loaded = {};
 
   const bar = document.getElementById('loading-bar');
@@ -104,9 +104,29 @@
     .then((response) => (WebAssembly.compileStreaming
       ? WebAssembly.compileStreaming(response)
       : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes))));
-  const data = fetch('skyreel.data')
-    .then((response) => counted('skyreel.data', response, 'application/octet-stream'))
-    .then((response) => response.arrayBuffer());
+  // The packed data as the build stored it (stamp-site.mjs): each byte as
+  // its difference from the byte two places before, the even places first,
+  // then the odd. Summing up again gives the runtime's package.
+  function unpack(buffer) {
+    const packed = new Uint8Array(buffer);
+    const half = (packed.length + 1) >> 1;
+    const data = new Uint8Array(packed.length);
+    let even = 0;
+    let odd = 0;
+    for (let k = 0; k < half; ++k) {
+      even = (even + packed[k]) & 255;
+      data[2 * k] = even;
+    }
+    for (let k = 0; half + k < packed.length; ++k) {
+      odd = (odd + packed[half + k]) & 255;
+      data[2 * k + 1] = odd;
+    }
+    return data.buffer;
+  }
+  const data = fetch('skyreel.pack')
+    .then((response) => counted('skyreel.pack', response, 'application/octet-stream'))
+    .then((response) => response.arrayBuffer())
+    .then(unpack);
   wasm.catch(fail);
 
   // The game's script arrives by the page's preload; the bar counts it once

@@ -9,6 +9,7 @@
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
+import zlib from 'node:zlib';
 
 export const SkipStatus = 77;
 
@@ -19,6 +20,7 @@ const Types = {
   '.css': 'text/css; charset=utf-8',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
+  '.pack': 'application/octet-stream',
   '.png': 'image/png',
   '.webmanifest': 'application/manifest+json',
 };
@@ -26,8 +28,9 @@ const Types = {
 // Serves `site` on a free port of 127.0.0.1; resolves to { server, url }.
 // `server.root` may be pointed at another folder (a new build of the site),
 // and `server.stop()` closes it and every open connection, as a host that
-// has gone away.
-export function serve(site) {
+// has gone away. With `gzip`, files go out compressed to a browser that
+// takes gzip, as most static hosts send them.
+export function serve(site, { gzip = false } = {}) {
   const server = http.createServer((request, response) => {
     const root = server.root;
     const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
@@ -41,10 +44,15 @@ export function serve(site) {
         response.writeHead(404).end();
         return;
       }
-      response.writeHead(200, {
+      const headers = {
         'Content-Type': Types[path.extname(file)] || 'application/octet-stream',
         'Cache-Control': 'no-store',
-      });
+      };
+      if (gzip && /\bgzip\b/.test(request.headers['accept-encoding'] || '')) {
+        headers['Content-Encoding'] = 'gzip';
+        body = zlib.gzipSync(body, { level: 9 });
+      }
+      response.writeHead(200, headers);
       response.end(body);
     });
   });
@@ -66,6 +74,7 @@ const ChromiumPath = process.env.SKYREEL_CHROMIUM || '/usr/bin/chromium';
 let puppeteer = null;
 
 export async function launch() {
+  puppeteer = puppeteer || (await import('puppeteer-core')).default;
   return puppeteer.launch({
     executablePath: ChromiumPath,
     headless: true,
@@ -286,6 +295,11 @@ export function centreOf(page, selector) {
     const r = document.querySelector(${JSON.stringify(selector)}).getBoundingClientRect();
     return [r.left + r.width / 2, r.top + r.height / 2];
   })()`);
+}
+
+// DevTools' network profiles ('Slow 3G', 'Fast 3G' ...), as puppeteer names them.
+export async function networkProfiles() {
+  return (await import('puppeteer-core')).PredefinedNetworkConditions;
 }
 
 // Waits until the service worker has stored the site and is active.

@@ -4,7 +4,7 @@
 // the host then serves the second to a page that runs from the stored first. The running game carries on while the
 // new build is stored beside the old; after quitting, "Play again" starts
 // the new build, and the old cache is gone.
-// Usage: node update.mjs SITE_DIR STAMP_SCRIPT PAGE_DIR
+// Usage: node update.mjs SITE_DIR STAMP_SCRIPT PAGE_DIR GAME_DIR
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -14,7 +14,7 @@ import {
   fireUntilShot,
 } from './support.mjs';
 
-const [site, stampScript, pageDir] = process.argv.slice(2);
+const [site, stampScript, pageDir, gameDir] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'skyreel-update-'));
 const first = path.join(work, 'first');
 const second = path.join(work, 'second');
@@ -23,7 +23,7 @@ fs.cpSync(site, second, { recursive: true });
 const index = path.join(second, 'index.html');
 fs.writeFileSync(index, fs.readFileSync(index, 'utf8').replace('<html lang="en">', '<html lang="en" data-build="2">'));
 const files = JSON.parse(/const Files = (\[.*\]);/.exec(fs.readFileSync(path.join(site, 'sw.js'), 'utf8'))[1]);
-execFileSync(process.execPath, [stampScript, second, pageDir, ...files, 'sw.js'], { stdio: 'inherit' });
+execFileSync(process.execPath, [stampScript, second, pageDir, gameDir, ...files, 'sw.js'], { stdio: 'inherit' });
 
 try {
   await run('update', first, async (browser, url, server) => {
