@@ -85,7 +85,7 @@ bool SkipBytes(FILE* source, int64_t count)
 #else
 bool ReadBytes(SDL_RWops* source, void* bytes, size_t count)
 {
-    return SDL_RWread(source, bytes, count, 1) == 1;
+    return SDL_RWread(source, bytes, static_cast<int>(count), 1) == 1;
 }
 
 bool SkipBytes(SDL_RWops* source, int64_t count)

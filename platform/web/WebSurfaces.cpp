@@ -40,7 +40,7 @@ SDL_Surface* LoadWebPicture(const char* path)
         for (int y = 0; y < height; ++y)
         {
             std::memcpy(static_cast<uint8_t*>(picture->pixels) + y * picture->pitch,
-                        decoded + y * rowBytes, rowBytes);
+                        decoded + static_cast<size_t>(y) * rowBytes, rowBytes);
         }
     }
     else if (picture != nullptr)

@@ -12,7 +12,7 @@ void Image::Blend(int x, int y, Rgba c)
     {
         return;
     }
-    Rgba& d = pixels[static_cast<size_t>(y) * width + x];
+    Rgba& d = pixels[At(x, y)];
     if (c.a == 255 || d.a == 0)
     {
         d = c;
@@ -306,7 +306,7 @@ bool WritePngRows(std::vector<uint8_t>* out, int width, int height, png_bytepp r
 
 std::vector<uint8_t> EncodePng(const Image& image)
 {
-    std::vector<uint8_t> bytes(static_cast<size_t>(image.width) * image.height * 4);
+    std::vector<uint8_t> bytes(image.pixels.size() * 4);
     for (size_t i = 0; i < image.pixels.size(); ++i)
     {
         // Fully transparent pixels are stored as transparent black, so a blit
@@ -320,7 +320,7 @@ std::vector<uint8_t> EncodePng(const Image& image)
     std::vector<png_bytep> rows(static_cast<size_t>(image.height));
     for (int y = 0; y < image.height; ++y)
     {
-        rows[static_cast<size_t>(y)] = bytes.data() + static_cast<size_t>(y) * image.width * 4;
+        rows[static_cast<size_t>(y)] = bytes.data() + image.At(0, y) * 4;
     }
     std::vector<uint8_t> out;
     if (!WritePngRows(&out, image.width, image.height, rows.data()))

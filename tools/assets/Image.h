@@ -31,20 +31,25 @@ struct Image
     std::vector<Rgba> pixels; // row by row from the top
 
     Image() = default;
-    Image(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h) {}
+    Image(int w, int h)
+        : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h))
+    {
+    }
 
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    // Transparent outside the picture.
-    Rgba Get(int x, int y) const
+    // Index into pixels of a point that Contains.
+    size_t At(int x, int y) const
     {
-        return Contains(x, y) ? pixels[static_cast<size_t>(y) * width + x] : Transparent;
+        return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
     }
+    // Transparent outside the picture.
+    Rgba Get(int x, int y) const { return Contains(x, y) ? pixels[At(x, y)] : Transparent; }
     // Ignored outside the picture.
     void Set(int x, int y, Rgba c)
     {
         if (Contains(x, y))
         {
-            pixels[static_cast<size_t>(y) * width + x] = c;
+            pixels[At(x, y)] = c;
         }
     }
     // Source-over blend of c onto the pixel.

@@ -244,7 +244,8 @@ void PresentFrame(RenderContext* context)
     {
         return;
     }
-    SDL_UpdateRect(context->screen, 0, 0, context->width, context->height);
+    SDL_UpdateRect(context->screen, 0, 0, static_cast<Uint32>(context->width),
+                   static_cast<Uint32>(context->height));
     SDL_FillRect(context->screen, nullptr, ScreenClearPixel);
 }
 

@@ -175,7 +175,11 @@ bool Game::ReachPlay()
 
 void Game::FillBullets()
 {
-    FillHeavyBullets(*Director()->bullets, context, false);
+    GameDirector* director = Director();
+    if (director != nullptr)
+    {
+        FillHeavyBullets(*director->bullets, context, false);
+    }
 }
 
 float SpreadAngleUnits(int64_t n)

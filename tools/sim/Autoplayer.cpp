@@ -61,8 +61,8 @@ float NearestRail(float x)
 
 } // namespace
 
-Autoplayer::Autoplayer(uint32_t seed, int32_t confirmAt, bool mortal)
-    : rng(seed * 2654435761u + 0x9E3779B9u), firstConfirmAt(confirmAt), mortal(mortal),
+Autoplayer::Autoplayer(uint32_t seed, int32_t confirmFirstAt, bool mortalBot)
+    : rng(seed * 2654435761u + 0x9E3779B9u), firstConfirmAt(confirmFirstAt), mortal(mortalBot),
       forecast(std::make_unique<PlayForecast>()), grazeStamp(MaxBullets + 1, 0)
 {
     if (rng == 0)
@@ -408,9 +408,9 @@ int Autoplayer::ChooseMove(float shipX, float goalX, bool seek)
                     }
                     else if (threat.grazeReach > 0.0f &&
                              d2 <= threat.grazeReach * threat.grazeReach &&
-                             grazeStamp[threat.id] != stamp)
+                             grazeStamp[static_cast<size_t>(threat.id)] != stamp)
                     {
-                        grazeStamp[threat.id] = stamp;
+                        grazeStamp[static_cast<size_t>(threat.id)] = stamp;
                         cost -= GrazeReward;
                     }
                 }

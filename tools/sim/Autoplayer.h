@@ -26,17 +26,17 @@ namespace sim
 class Autoplayer
 {
 public:
-    // `confirmAt`: the first title is confirmed on the first update at or
+    // `confirmFirstAt`: the first title is confirmed on the first update at or
     // after it once the title waits for the button; 0 lets the seed choose.
     // Every later title waits a time drawn from the bot's own generator
     // (never the game's), seeded with `seed`.
     //
-    // A `mortal` bot (the soak's) ends its games on purpose, so that many
+    // A `mortalBot` (the soak's) ends its games on purpose, so that many
     // games with many seeds follow one another: each game it draws a span of
     // 2,000 to 32,000 play updates after which it steers into the bullets,
     // and in some games it stops firing for 3,000 updates once few enemies
     // are left, so the strongest patterns pile up on the field meanwhile.
-    Autoplayer(uint32_t seed, int32_t confirmAt, bool mortal = false);
+    Autoplayer(uint32_t seed, int32_t confirmFirstAt, bool mortalBot = false);
 
     // The key changes to push before update `update`, decided from the state
     // the previous update left. Appends to *changes.
