@@ -48,6 +48,13 @@ TEST(BulletBaseSpeed, AccelerationAppliesOnlyBelowTheTopSpeed)
     b.acceleration = -0.5f;
     b.Move();
     EXPECT_EQ(b.speed, 2.0f);
+    // Nor at exactly the top speed: it moves on at that speed.
+    b = Bullet(100.0f, 100.0f, 0.0f, 2.0f);
+    b.maxSpeed = 2.0f;
+    b.acceleration = 0.5f;
+    b.Move();
+    EXPECT_EQ(b.speed, 2.0f);
+    EXPECT_EQ(b.x, 102.0f);
 
     // Driven below zero: stops and stays.
     b = Bullet(100.0f, 100.0f, 0.0f, 0.1f);
@@ -92,6 +99,15 @@ TEST(BulletBaseHeading, WrapsIntoOneTurnAndTruncates)
     fraction.Move();
     EXPECT_EQ(fraction.x, CosAngle(1000));
     EXPECT_EQ(fraction.y, SinAngle(1000));
+
+    // Exactly zero and exactly whole turns, either way round, are heading 0.
+    BulletBase whole = Bullet(0.0f, 0.0f, 49152.0f, 1.0f);
+    whole.directionOffset = 16384.0f;
+    EXPECT_EQ(whole.Heading(), 0);
+    for (float direction : {0.0f, -0.0f, 65536.0f, -65536.0f, 65536.0f * 5.0f})
+    {
+        EXPECT_EQ(Bullet(0.0f, 0.0f, direction, 1.0f).Heading(), 0) << direction;
+    }
 }
 
 TEST(BulletBaseHeading, NonFiniteOrHugeHeadingsStayDefined)
@@ -104,6 +120,22 @@ TEST(BulletBaseHeading, NonFiniteOrHugeHeadingsStayDefined)
     b.Move();
     EXPECT_TRUE(std::isfinite(b.x));
     EXPECT_EQ(b.angle, 0.0f);
+}
+
+TEST(BulletBaseFlight, SetsOutAlongTheHeadingWhateverOffsetAndSpinCameBefore)
+{
+    // Turned and spun by a pattern, then sent off straight along heading 0.
+    BulletBase b = Bullet(100.0f, 100.0f, 8192.0f, 1.0f);
+    b.directionOffset = 16384.0f;
+    b.spin = 500.0f;
+    b.angle = 300.0f;
+    b.SetFlight(0.0f, 2.0f, 0.5f, 4.0f, 3);
+    EXPECT_EQ(b.Heading(), 0);
+    ASSERT_TRUE(b.Move());
+    EXPECT_EQ(b.x, 102.5f);
+    EXPECT_EQ(b.y, 100.0f);
+    EXPECT_EQ(b.angle, 300.0f);
+    EXPECT_EQ(b.life, 2);
 }
 
 TEST(BulletBaseSpin, AngleKeepsTheRemainderOfOneTurnWithItsSign)

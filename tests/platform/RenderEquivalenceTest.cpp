@@ -428,6 +428,50 @@ TEST_F(RenderEquivalence, PlainPathFromTheDrawCopyMatchesTheLoadedTexture)
     EXPECT_GT(partlyClear, 1000);
 }
 
+TEST_F(RenderEquivalence, PlainPathClipsTallAndWidePicturesAtEveryEdge)
+{
+    // Rectangles reaching past each edge of a picture taller than wide and
+    // of one wider than tall, and whole pictures past each edge of the screen.
+    struct Rect
+    {
+        int x, y, w, h, u, v;
+    };
+    uint32_t seed = 0;
+    for (int slot = 0; slot < 2; ++slot)
+    {
+        const int w = slot == 0 ? 20 : 52;
+        const int h = slot == 0 ? 52 : 20;
+        SDL_Surface* texture = LoadPattern(slot, w, h, AlphaMix::Mixed, 12 + slot);
+        ASSERT_NE(texture, nullptr);
+        const Rect rects[] = {
+            {100, 100, w, h + 12, 0, 0},           // past the picture's bottom
+            {100, 100, w, h, 3, h - 7},            // from near its bottom, past it
+            {100, 100, w, h, 0, -9},               // past its top
+            {100, 100, w + 12, h, 0, 0},           // past its right
+            {100, 100, w, h, w - 7, 3},            // from near its right, past it
+            {100, 100, w, h, -9, 0},               // past its left
+            {-11, 100, w, h, 0, 0},                // off the screen's left
+            {ScreenWidth - 9, 100, w, h, 0, 0},    // off its right
+            {100, -11, w, h, 0, 0},                // off its top
+            {100, ScreenHeight - 9, w, h, 0, 0},   // off its bottom
+            {ScreenWidth - 9, -5, w, h + 8, 0, 0}, // off two edges, past the picture's bottom
+        };
+        for (const Rect& r : rects)
+        {
+            for (Uint8 alpha : {Uint8{255}, Uint8{128}})
+            {
+                SpriteCommand command =
+                    Command(texture, r.x, r.y, r.w, r.h, r.u, r.v, 1.0f, 1.0f, 0.0f);
+                command.alpha = alpha;
+                EXPECT_SAME_PICTURE(Check(command, ++seed),
+                                    w << " x " << h << " picture, rectangle " << r.w << " x " << r.h
+                                      << " from " << r.u << "," << r.v << " at " << r.x << ","
+                                      << r.y << ", alpha " << int{alpha});
+            }
+        }
+    }
+}
+
 TEST_F(RenderEquivalence, PlainPathFollowsTheTexturesBlendingStateAndColourKey)
 {
     SDL_Surface* texture = LoadPattern(0, 40, 30, AlphaMix::Mixed, 7);
