@@ -36,6 +36,7 @@ namespace
 {
 
 constexpr int ScriptedUpdates = 2400;        // then Q
+constexpr int QuitWithin = 60;               // updates the game may take to quit after Q
 constexpr uint32_t ClearPixel = 0xFF000040u; // what PresentFrame leaves on the screen
 constexpr int SampleEvery = 50;              // presents between screen checks
 constexpr int32_t BonusShipWait = 150;       // play updates
@@ -150,6 +151,7 @@ struct Outcome
 {
     int updates = 0;
     int presents = 0;
+    bool quitMissed = false; // still running QuitWithin updates after Q: stopped by the test
     bool sawPlay = false;
     int gamesOver = 0;
     bool titleAfterGameOver = false;
@@ -218,7 +220,16 @@ private:
     static ScriptedGame& Self(void* user) { return *static_cast<ScriptedGame*>(user); }
     static uint32_t GetTicks(void* user) { return Self(user).now_; }
     static void Delay(void* user, uint32_t ms) { Self(user).now_ += ms; }
-    static int IsQuit(void* /*user*/) { return IsQuitRequested(); }
+    static int IsQuit(void* user)
+    {
+        ScriptedGame& self = Self(user);
+        if (IsQuitRequested() != 0)
+        {
+            return 1;
+        }
+        self.outcome_.quitMissed = self.outcome_.updates > ScriptedUpdates + QuitWithin;
+        return self.outcome_.quitMissed ? 1 : 0;
+    }
 
     static void UpdateInputHook(void* user)
     {
@@ -623,6 +634,9 @@ TEST_P(DamagedData, GamePlaysThroughWithWhatItCouldLoad)
     CloseInput();
     SDL_Quit();
 
+    EXPECT_FALSE(outcome.quitMissed)
+        << "gave up waiting for the game to quit: Q pressed before update " << ScriptedUpdates
+        << ", still running at update " << outcome.updates;
     EXPECT_GT(outcome.updates, ScriptedUpdates);
     EXPECT_GT(outcome.presents, ScriptedUpdates / 2); // batches of 1 to 3 updates
     EXPECT_TRUE(outcome.sawPlay);

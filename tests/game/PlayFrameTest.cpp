@@ -101,10 +101,9 @@ TEST_F(DirectorPlay, FiringNeedsANewPressAndNoShotInFlight)
     EXPECT_EQ(Count(played, GameDirector::SeShot), 0) << "the shot is still out";
 
     // Held: fires once, then no more after the shot has gone.
-    while (director->shot->inFlight)
-    {
-        Update();
-    }
+    // Up the field from the ship in about 60 updates.
+    ASSERT_TRUE(
+        UpdateUntil("the shot to leave the field", 180, [&] { return !director->shot->inFlight; }));
     PushKey(SDLK_z, true);
     played = Run(100);
     EXPECT_EQ(Count(played, GameDirector::SeShot), 1);
@@ -357,10 +356,9 @@ TEST_F(DirectorPlay, ABonusShipFliesOnIntoTheNextStage)
     ASSERT_EQ(director->stage, 2);
     EXPECT_TRUE(director->bonusShip->IsFlying());
     EXPECT_GE(director->bonusShipTimer, 1200);
-    while (director->bonusShip->IsFlying())
-    {
-        Update();
-    }
+    // The crossing takes 230 updates.
+    ASSERT_TRUE(UpdateUntil("the bonus ship's crossing to end", 700,
+                            [&] { return !director->bonusShip->IsFlying(); }));
     EXPECT_GE(director->bonusShipTimer, 600);
     EXPECT_LE(director->bonusShipTimer, 1200);
 }

@@ -4,6 +4,7 @@
 
 #include "Forecast.h"
 #include "tests/sim/SimSession.h"
+#include "tests/support/Waits.h"
 
 #include <deque>
 #include <map>
@@ -27,6 +28,16 @@ protected:
         }
         played.insert(played.end(), changes.begin(), changes.end());
         Update(changes);
+    }
+
+    // Bot updates from a fresh game until play begins: the title waits from
+    // update 93, the bot confirms from its chosen update (100 here) and the
+    // blink takes 91 more; three times that is plenty.
+    ::testing::AssertionResult BotToPlay(sim::Autoplayer& bot)
+    {
+        return skyreel_test::StepUntil(
+            "the play scene under the autoplayer", 600,
+            [&] { return director->scene == GameDirector::ScenePlay; }, [&] { BotUpdate(bot); });
     }
 
     std::vector<sim::KeyChange> played;
@@ -71,10 +82,7 @@ TEST_F(AutoplayerTest, AnUnsetStartIsDrawnFromTheSeed)
 TEST_F(AutoplayerTest, TapsFireAndStrikesEnemies)
 {
     sim::Autoplayer bot(1, 100);
-    while (director->scene != GameDirector::ScenePlay)
-    {
-        BotUpdate(bot);
-    }
+    ASSERT_TRUE(BotToPlay(bot));
     played.clear();
     for (int i = 0; i < 1500 && director->scene == GameDirector::ScenePlay; ++i)
     {
@@ -124,10 +132,7 @@ TEST_F(AutoplayerTest, StandingStillUnderTheTestBulletsIsFatal)
 TEST_F(AutoplayerTest, DodgesWhatStandingStillWouldNot)
 {
     sim::Autoplayer bot(1, 100);
-    while (director->scene != GameDirector::ScenePlay)
-    {
-        BotUpdate(bot);
-    }
+    ASSERT_TRUE(BotToPlay(bot));
     BotUpdate(bot);
     director->bullets->Clear();
     const float shipX = director->ship->x;
@@ -144,10 +149,7 @@ TEST_F(AutoplayerTest, DodgesWhatStandingStillWouldNot)
 TEST_F(AutoplayerTest, StepsAsideToGrazeWhenNothingElseCalls)
 {
     sim::Autoplayer bot(1, 100);
-    while (director->scene != GameDirector::ScenePlay)
-    {
-        BotUpdate(bot);
-    }
+    ASSERT_TRUE(BotToPlay(bot));
     BotUpdate(bot);
     // Nothing to shoot at (the convoy cannot be struck) and no volley for a
     // while: the only thing worth moving for is a needle passing 20 units to
@@ -194,10 +196,7 @@ TEST_F(AutoplayerTest, ForecastsWhatTheGameThenDoes)
     constexpr int Frames = sim::PlayForecast::Frames;
 
     sim::Autoplayer bot(1, 100);
-    while (director->scene != GameDirector::ScenePlay)
-    {
-        BotUpdate(bot);
-    }
+    ASSERT_TRUE(BotToPlay(bot));
     const sim::ShotPath shotPath;
     std::deque<Pending> pending;
     int64_t strikes = 0, downSteps = 0, bonusFrames = 0, bulletFrames = 0;

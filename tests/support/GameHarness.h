@@ -18,6 +18,7 @@
 #include "presentation/BackGroundManage.h"
 #include "presentation/PanelManage.h"
 #include "presentation/TitleManage.h"
+#include "tests/support/Waits.h"
 #include "tools/sim/Session.h"
 
 #include <SDL/SDL.h>
@@ -42,6 +43,14 @@ protected:
     std::vector<int> Update();
     // n updates; returns every effect started in them.
     std::vector<int> Run(int n);
+
+    // Updates until `reached` holds, at most `updates` of them (a small
+    // multiple of what the state needs); fails naming `what` otherwise.
+    template <typename Reached>
+    ::testing::AssertionResult UpdateUntil(const std::string& what, int updates, Reached reached)
+    {
+        return StepUntil(what, updates, reached, [this] { Update(); });
+    }
 
     static void PushKey(SDLKey key, bool down);
     // Key down before the next update, key up before the one after it.
