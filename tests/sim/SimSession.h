@@ -14,7 +14,10 @@ protected:
     int32_t Update(const std::vector<sim::KeyChange>& changes = {})
     {
         ++update;
-        EXPECT_TRUE(session.Push(changes));
+        for (const sim::KeyChange& change : changes)
+        {
+            PushKey(sim::KeySym(change.key), change.down);
+        }
         GameHarness::Update();
         return update;
     }

@@ -1,5 +1,7 @@
 #include "tests/support/GameHarness.h"
 
+#include "platform/FrameLoop.h"
+
 #include <SDL/SDL_mixer.h>
 
 namespace skyreel_test
@@ -7,22 +9,33 @@ namespace skyreel_test
 
 void GameHarness::SetUp()
 {
-    std::string error;
-    ASSERT_TRUE(session.Open(&error)) << error;
+    context = StartPlatform();
+    ASSERT_NE(context, nullptr) << SDL_GetError();
     ASSERT_EQ(gSoundTable.enabled, 1) << "the dummy audio device did not open";
-    context = session.Context();
-    director = session.Director();
+    game = CreateGameSession(context);
+    ASSERT_NE(game, nullptr);
+    director = game->director;
+    ASSERT_NE(director, nullptr);
     gDebugConsole.lineCount = 0;
 }
 
 void GameHarness::TearDown()
 {
-    session.Close();
+    if (game != nullptr)
+    {
+        DestroyGameSession(game);
+        game = nullptr;
+    }
+    if (context != nullptr)
+    {
+        StopPlatform(context);
+        context = nullptr;
+    }
 }
 
 void GameHarness::Restart()
 {
-    session.Close();
+    TearDown();
     SetUp();
 }
 
@@ -30,7 +43,8 @@ std::vector<int> GameHarness::Update()
 {
     const int before = gSoundTable.nextChannel;
     gDebugConsole.lineCount = 0;
-    session.Update();
+    UpdateInput();
+    RunGameSessionFrame(game);
     std::vector<int> played;
     for (int channel = before; channel != gSoundTable.nextChannel;
          channel = (channel + 1) % SoundChannelCount)

@@ -1,7 +1,7 @@
-// The real game for one test, headless, brought up as the simulator brings it
-// up (SDL on its dummy drivers, the game's own data, the start-up seed) and
-// driven one update at a time: keys go in as SDL events, and each update
-// reports the sound effects it started.
+// The real game for one test, headless, brought up as the program brings it
+// up (the platform's start-up with its seed, the game's own data; SDL on its
+// dummy drivers, as every test runs) and driven one update at a time: keys go
+// in as SDL events, and each update reports the sound effects it started.
 #pragma once
 
 #include "bullets/BulletMaker.h"
@@ -9,6 +9,7 @@
 #include "enemies/BonusShipManage.h"
 #include "enemies/ConvoyManage.h"
 #include "game/GameDirector.h"
+#include "game/GameSession.h"
 #include "platform/DebugConsole.h"
 #include "platform/Input.h"
 #include "platform/Render.h"
@@ -19,7 +20,6 @@
 #include "presentation/PanelManage.h"
 #include "presentation/TitleManage.h"
 #include "tests/support/Waits.h"
-#include "tools/sim/Session.h"
 
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
@@ -73,8 +73,8 @@ protected:
     int CommandsUsed() const { return context->used; }
     const SpriteCommand& Command(int i) const { return *context->commands[i]; }
 
-    sim::Session session;
     RenderContext* context = nullptr;
+    GameSession* game = nullptr;
     GameDirector* director = nullptr;
 };
 
