@@ -7,6 +7,7 @@
 #include <SDL/SDL.h>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 void RunFrameLoop(const FrameLoopHooks& hooks, uint32_t base)
 {
@@ -62,19 +63,31 @@ constexpr unsigned StartSeed = 1;
 
 } // namespace
 
-RenderContext* StartPlatform()
+RenderContext* StartPlatform(const PlatformOptions& options)
 {
+    if (options.dummyDrivers)
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
     {
-        std::puts("SDL initialize error.");
-        // SDL's own reason ("Couldn't open X11 display" ...) tells the player
-        // what to fix; standard output keeps the one fixed line.
-        std::fprintf(stderr, "skyreel: %s\n", SDL_GetError());
         return nullptr;
     }
     InitInput();
-    InitSound();
+    if (options.sound)
+    {
+        InitSound();
+    }
     RenderContext* context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
+    if (context == nullptr)
+    {
+        SDL_SetError("no memory for the render context");
+        const std::string reason = SDL_GetError();
+        StopPlatform(nullptr);
+        SDL_SetError("%s", reason.c_str());
+        return nullptr;
+    }
     SetWindowCaption(context, WindowTitle);
     std::srand(StartSeed);
     return context;
@@ -88,71 +101,10 @@ void StopPlatform(RenderContext* context)
     SDL_Quit();
 }
 
-#ifndef __EMSCRIPTEN__ // the browser's entry is platform/web/WebFrameLoop.cpp
-
-namespace
+void ReportStartFailure()
 {
-
-// What the real loop works on.
-struct ProgramLoop
-{
-    RenderContext* context;
-    void* session;
-    const GameSessionHooks* game;
-};
-
-uint32_t SdlTicks(void* /*user*/)
-{
-    return SDL_GetTicks();
+    std::puts("SDL initialize error.");
+    // SDL's own reason ("Couldn't open X11 display" ...) tells the player
+    // what to fix; standard output keeps the one fixed line.
+    std::fprintf(stderr, "skyreel: %s\n", SDL_GetError());
 }
-
-void SdlDelay(void* /*user*/, uint32_t ms)
-{
-    SDL_Delay(ms);
-}
-
-void PollInput(void* /*user*/)
-{
-    UpdateInput();
-}
-
-bool RunSession(void* user)
-{
-    auto* loop = static_cast<ProgramLoop*>(user);
-    return loop->game->runFrame(loop->session);
-}
-
-int QuitRequested(void* /*user*/)
-{
-    return IsQuitRequested();
-}
-
-void Present(void* user)
-{
-    PresentFrame(static_cast<ProgramLoop*>(user)->context);
-}
-
-} // namespace
-
-int RunProgram(const GameSessionHooks& game)
-{
-    RenderContext* context = StartPlatform();
-    if (context == nullptr)
-    {
-        return -1;
-    }
-    // Read before the session is made, so the time its loading takes counts
-    // against the first period and the second batch catches up.
-    const uint32_t base = SDL_GetTicks();
-    ProgramLoop loop = {context, game.create(context), &game};
-
-    const FrameLoopHooks hooks = {&loop,      SdlTicks,      SdlDelay, PollInput,
-                                  RunSession, QuitRequested, Present};
-    RunFrameLoop(hooks, base);
-
-    game.destroy(loop.session);
-    StopPlatform(context);
-    return 0;
-}
-
-#endif

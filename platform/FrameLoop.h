@@ -35,16 +35,34 @@ struct GameSessionHooks
     void (*destroy)(void* session);
 };
 
-// Start-up shared by the desktop and the browser entries: SDL, input, sound,
-// the 480 x 272 screen with its caption, and srand(1). Null when SDL cannot
-// start, after "SDL initialize error." on standard output and SDL's reason on
-// standard error.
-RenderContext* StartPlatform();
+// How the platform is brought up; the program takes the defaults.
+struct PlatformOptions
+{
+    // SDL's dummy video and audio drivers (SDL_VIDEODRIVER, SDL_AUDIODRIVER):
+    // no window, no sound device, whatever the environment says. For tools.
+    bool dummyDrivers = false;
+    // The mixer and the sounds of data/sounddat.lst (InitSound); without,
+    // sound stays off for the run.
+    bool sound = true;
+};
+
+// The one start-up of everything that runs the game or its renderer: the
+// program on every port, the simulator, the benchmarks, the scene program
+// and the fuzz targets. In order: SDL, input, sound, the 480 x 272 screen
+// with its caption, and srand(1), the seed the game runs on until its first
+// game starts. Null when SDL or the render context cannot start, with SDL's
+// reason left in SDL_GetError() and nothing left running. A context whose
+// screen is null (no video mode) is still returned: the game then runs on
+// without a picture.
+RenderContext* StartPlatform(const PlatformOptions& options = {});
 // Shut-down in the reverse order: the screen, sound, input, SDL.
 void StopPlatform(RenderContext* context);
+// What the program says when StartPlatform fails: "SDL initialize error." on
+// standard output and SDL's reason on standard error.
+void ReportStartFailure();
 
-// The whole program: start-up, the frame loop on SDL's clock, shut-down.
-// Returns the exit status: 0 after a quit request, -1 when SDL cannot start
+// The whole program: start-up, the frame loop, shut-down. Each port defines
+// it (platform/Port.h). Returns the exit status: 0 after a quit request, -1 when SDL cannot start
 // (after printing "SDL initialize error." on standard output and SDL's
 // reason on standard error).
 int RunProgram(const GameSessionHooks& game);

@@ -1,5 +1,7 @@
 #include "platform/Input.h"
 
+#include "platform/Port.h"
+
 InputState gInputState = {};
 
 namespace
@@ -45,10 +47,9 @@ int JoyButtonPad(const SDL_JoyButtonEvent& button, Uint8 wantedState)
     return button.which;
 }
 
-#ifdef __EMSCRIPTEN__
-// A browser shows a gamepad to the page only once it has been used there, so
-// pads without a joystick look for one again now and then. SDL's count of
-// joysticks takes in empty gamepad places: only an open that succeeds counts.
+// Where pads appear late (PortPadsAppearLate), pads without a joystick look
+// for one again now and then. SDL's count of joysticks may take in empty
+// places: only an open that succeeds counts.
 constexpr int JoystickRetryUpdates = 30;
 int gUpdatesSinceJoystickLook = 0;
 
@@ -67,7 +68,6 @@ void OpenMissingJoysticks()
         }
     }
 }
-#endif
 
 } // namespace
 
@@ -106,9 +106,10 @@ void UpdateInput()
         gInputState.prevButtons[pad] = gInputState.buttons[pad];
         gInputState.prevAxisButtons[pad] = gInputState.axisButtons[pad];
     }
-#ifdef __EMSCRIPTEN__
-    OpenMissingJoysticks();
-#endif
+    if (PortPadsAppearLate())
+    {
+        OpenMissingJoysticks();
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event))
     {

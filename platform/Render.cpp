@@ -4,47 +4,14 @@
 // RenderTextures.cpp.
 #include "platform/Render.h"
 
+#include "platform/Port.h"
+
 #include <cstdlib>
-
-#ifdef __EMSCRIPTEN__
-#include "platform/web/WebSurfaces.h"
-
-#include <algorithm>
-#include <bit>
-#endif
 
 namespace
 {
 
-constexpr uint32_t ScreenClearPixel = 0xFF000040u;
-
-#ifdef __EMSCRIPTEN__
-// The clear pixel's colour (X, R, G, B = 0xFF, 0, 0, 0x40 on the desktop's
-// screen) in the screen's own channel order: the browser's screen is R, G, B,
-// A in byte order.
-uint32_t ClearPixelIn(const SDL_PixelFormat* format)
-{
-    const uint32_t red = (ScreenClearPixel >> 16) & 0xFF;
-    const uint32_t green = (ScreenClearPixel >> 8) & 0xFF;
-    const uint32_t blue = ScreenClearPixel & 0xFF;
-    const uint32_t spare = ~(format->Rmask | format->Gmask | format->Bmask);
-    return (ScreenClearPixel & 0xFF000000u & spare) | red << std::countr_zero(format->Rmask) |
-           green << std::countr_zero(format->Gmask) | blue << std::countr_zero(format->Bmask);
-}
-
-// SDL's fill in the browser paints the canvas, not the memory the renderer
-// draws in; the screen's memory is cleared here instead.
-void ClearScreenMemory(SDL_Surface* screen)
-{
-    const uint32_t pixel = ClearPixelIn(screen->format);
-    for (int y = 0; y < screen->h; ++y)
-    {
-        auto* row =
-            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(screen->pixels) + y * screen->pitch);
-        std::fill(row, row + screen->w, pixel);
-    }
-}
-#endif
+constexpr uint32_t ScreenClearPixel = 0xFF000040u; // X, R, G, B
 
 } // namespace
 
@@ -58,12 +25,10 @@ RenderContext* CreateRenderContext(int width, int height, int bpp)
     // A failed video mode leaves screen null: drawing and presenting then do
     // nothing, and the game runs on without a picture.
     context->screen = SDL_SetVideoMode(width, height, bpp, 0);
-#ifdef __EMSCRIPTEN__
     if (context->screen != nullptr)
     {
-        HoldWebScreen(context->screen);
+        PortHoldScreen(context->screen);
     }
-#endif
     context->bank = CreateTextureBank();
     context->width = width;
     context->height = height;
@@ -212,12 +177,8 @@ void PresentFrame(RenderContext* context)
     }
     SDL_UpdateRect(context->screen, 0, 0, static_cast<Uint32>(context->width),
                    static_cast<Uint32>(context->height));
-#ifdef __EMSCRIPTEN__
-    ShowWebScreen(context->screen);
-    ClearScreenMemory(context->screen);
-#else
-    SDL_FillRect(context->screen, nullptr, ScreenClearPixel);
-#endif
+    PortShowScreen(context->screen);
+    PortClearScreen(context->screen, ScreenClearPixel);
 }
 
 SpriteCommand* CreateSpriteCommand()

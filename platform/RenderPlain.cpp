@@ -1,5 +1,6 @@
 // The plain path: one unscaled, unrotated blit with the command's alpha,
 // blended by the renderer itself where it can stand in for SDL's blit.
+#include "platform/Port.h"
 #include "platform/Render.h"
 #include "platform/RenderInternal.h"
 
@@ -140,16 +141,10 @@ void DrawSpritePlain(RenderContext* context, SpriteCommand* command)
     SDL_Rect source = MakeRect(command->u, command->v, command->width, command->height);
     SDL_Rect destination = MakeRect(command->x, command->y, command->width, command->height);
 
-#ifdef __EMSCRIPTEN__
-    // Every picture in the browser has an alpha channel (see LoadWebPicture),
-    // over which SDL 1.2 ignores a per-surface alpha: the command's alpha
-    // changes nothing, as on the desktop.
-    const Uint8 previous = 255;
-    const bool changeAlpha = false;
-#else
-    const Uint8 previous = texture->format->alpha;
-    const bool changeAlpha = command->alpha != previous;
-#endif
+    // Over draw-ready pictures the command's alpha changes nothing (Port.h).
+    const bool ownAlpha = PortPicturesAreDrawReady();
+    const Uint8 previous = ownAlpha ? 255 : PortSurfaceAlpha(texture);
+    const bool changeAlpha = !ownAlpha && command->alpha != previous;
     if (changeAlpha)
     {
         // Opaque: blending off for this blit; otherwise on at the command's alpha.

@@ -1,15 +1,11 @@
 // Texture bank: the 16 slots, loading pictures into them, and the draw copy
 // a picture with an alpha channel gets in the screen's channel order.
+#include "platform/Port.h"
 #include "platform/Render.h"
 #include "platform/RenderInternal.h"
 
-#include <SDL/SDL_image.h>
 #include <bit>
 #include <cstdlib>
-
-#ifdef __EMSCRIPTEN__
-#include "platform/web/WebSurfaces.h"
-#endif
 
 namespace render_detail
 {
@@ -68,13 +64,11 @@ bool IsBlittable(const SDL_Surface* surface)
 bool IsDirectScreen(const SDL_Surface* screen)
 {
     const SDL_PixelFormat* f = screen->format;
-#ifdef __EMSCRIPTEN__
-    // The browser's screen names its spare byte alpha, which the page
-    // canvas ignores; drawing leaves that byte as it is.
-    const bool spareByte = f->Amask == 0 || f->Amask == DrawAlphaMask;
-#else
-    const bool spareByte = f->Amask == 0;
-#endif
+    // A window shows no alpha: where the video surface names its spare byte
+    // alpha (the browser's does), drawing leaves that byte as it is. Other
+    // surfaces with alpha are SDL's to blend into.
+    const bool spareByte =
+        f->Amask == 0 || (f->Amask == DrawAlphaMask && screen == SDL_GetVideoSurface());
     return f->BytesPerPixel == 4 && spareByte && ByteShift(f->Rmask) >= 0 &&
            ByteShift(f->Gmask) >= 0 && ByteShift(f->Bmask) >= 0 &&
            (f->Rmask | f->Gmask | f->Bmask) == DrawColourMask;
@@ -223,12 +217,11 @@ void LoadTextureSlot(TextureBank* bank, int slot, const char* path, SDL_Surface*
         SDL_FreeSurface(bank->slots[slot]);
         bank->slots[slot] = nullptr;
     }
-#ifdef __EMSCRIPTEN__
-    SDL_Surface* image = path == nullptr ? nullptr : LoadWebPicture(path);
-    convert = 0; // already in the browser screen's layout
-#else
-    SDL_Surface* image = path == nullptr ? nullptr : IMG_Load(path);
-#endif
+    SDL_Surface* image = path == nullptr ? nullptr : PortLoadPicture(path);
+    if (PortPicturesAreDrawReady())
+    {
+        convert = 0; // already in the screen's layout
+    }
     if (image != nullptr && !IsBlittable(image))
     {
         // As for a file that does not load: the slot stays empty.

@@ -1,12 +1,10 @@
 #include "platform/Sound.h"
 
+#include "platform/Port.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-
-#ifdef __EMSCRIPTEN__
-#include "platform/web/WebHooks.h"
-#endif
 
 SoundTable gSoundTable = {};
 
@@ -70,9 +68,9 @@ bool IsUsablePcmFormat(const uint8_t* format)
            rate >= MinSampleRate && rate <= MaxSampleRate && (bits == 8 || bits == 16);
 }
 
-#ifdef __EMSCRIPTEN__
-// In the browser SDL's file handles stand for a name only and cannot be
-// read, so the check reads the file through the C library.
+// The check reads the file through the C library: in the browser SDL's file
+// handles stand for a name only and cannot be read, and one reader for every
+// port keeps the check the same everywhere.
 bool ReadBytes(FILE* source, void* bytes, size_t count)
 {
     return std::fread(bytes, count, 1, source) == 1;
@@ -82,22 +80,11 @@ bool SkipBytes(FILE* source, int64_t count)
 {
     return std::fseek(source, static_cast<long>(count), SEEK_CUR) == 0;
 }
-#else
-bool ReadBytes(SDL_RWops* source, void* bytes, size_t count)
-{
-    return SDL_RWread(source, bytes, static_cast<int>(count), 1) == 1;
-}
-
-bool SkipBytes(SDL_RWops* source, int64_t count)
-{
-    return SDL_RWseek(source, static_cast<int>(count), RW_SEEK_CUR) >= 0;
-}
-#endif
 
 // Walks the chunks the way both of the mixer's WAV readers do: "fact" and
 // "LIST" chunks, then the format chunk, then any chunks up to the data
 // chunk. `size` is the number of bytes from the current position to the end.
-template <typename File> bool IsUsableWavBody(File* source, int64_t size)
+bool IsUsableWavBody(FILE* source, int64_t size)
 {
     uint8_t riff[12];
     if (size < static_cast<int64_t>(sizeof riff) || !ReadBytes(source, riff, sizeof riff) ||
@@ -152,7 +139,6 @@ template <typename File> bool IsUsableWavBody(File* source, int64_t size)
     }
 }
 
-#ifdef __EMSCRIPTEN__
 bool IsUsableWavFile(const char* name)
 {
     FILE* source = std::fopen(name, "rb");
@@ -171,50 +157,12 @@ bool IsUsableWavFile(const char* name)
     return usable;
 }
 
-// SDL's handle of a file name, which the mixer reads the whole file through
-// at once; the handle only names the file, so freeing it closes nothing.
-void CloseSoundFile(SDL_RWops* source)
-{
-    SDL_FreeRW(source);
-}
-
-SDL_RWops* OpenSoundFile(const char* name)
-{
-    return IsUsableWavFile(name) ? SDL_RWFromFile(name, "rb") : nullptr;
-}
-#else
-// Leaves the file at the position it was found at.
-bool IsUsableWav(SDL_RWops* source)
-{
-    const int start = SDL_RWtell(source);
-    const int end = SDL_RWseek(source, 0, RW_SEEK_END);
-    bool usable = false;
-    if (start >= 0 && end >= start && SDL_RWseek(source, start, RW_SEEK_SET) == start)
-    {
-        usable = IsUsableWavBody(source, int64_t{end} - start);
-    }
-    SDL_RWseek(source, start, RW_SEEK_SET);
-    return usable;
-}
-
-void CloseSoundFile(SDL_RWops* source)
-{
-    SDL_RWclose(source);
-}
-
 // Opens a sound file for the mixer; null when it cannot be opened or is not
 // a WAV file the mixer reads safely.
 SDL_RWops* OpenSoundFile(const char* name)
 {
-    SDL_RWops* source = SDL_RWFromFile(name, "rb");
-    if (source != nullptr && !IsUsableWav(source))
-    {
-        SDL_RWclose(source);
-        source = nullptr;
-    }
-    return source;
+    return IsUsableWavFile(name) ? SDL_RWFromFile(name, "rb") : nullptr;
 }
-#endif
 
 // The file the current music streams from, open while the music is loaded.
 // The mixer's loader by file name closes its file twice when a WAV it has
@@ -232,7 +180,7 @@ void FreeCurrentMusic()
     }
     if (gMusicSource != nullptr)
     {
-        CloseSoundFile(gMusicSource);
+        PortCloseSoundFile(gMusicSource);
         gMusicSource = nullptr;
     }
 }
@@ -247,10 +195,7 @@ void LoadEffect(int n, const char* name)
     SDL_RWops* source = OpenSoundFile(name);
     if (source != nullptr)
     {
-        gSoundTable.effects[n] = Mix_LoadWAV_RW(source, 1);
-#ifdef __EMSCRIPTEN__
-        CloseSoundFile(source); // the browser's mixer keeps the handle otherwise
-#endif
+        gSoundTable.effects[n] = PortLoadEffect(source);
     }
 }
 
@@ -269,14 +214,12 @@ void PlayMusic(int n, int loops)
     gSoundTable.currentMusic = Mix_LoadMUS_RW(source); // never closes the source
     if (gSoundTable.currentMusic == nullptr)
     {
-        CloseSoundFile(source);
+        PortCloseSoundFile(source);
         return;
     }
     gMusicSource = source;
     Mix_PlayMusic(gSoundTable.currentMusic, loops);
-#ifdef __EMSCRIPTEN__
-    NoteWebMusic(n);
-#endif
+    PortMusicStarted(n);
 }
 
 } // namespace
@@ -360,13 +303,11 @@ void InitSoundWithList(const char* listPath)
 {
     gSoundTable.nextChannel = 0;
     gSoundTable.enabled = 1;
-#ifdef __EMSCRIPTEN__
-    if (!HasWebAudio())
+    if (!PortHasSound())
     {
         gSoundTable.enabled = 0;
         return;
     }
-#endif
     if (Mix_OpenAudio(22050, AUDIO_S16, 2, 1024) != 0)
     {
         gSoundTable.enabled = 0;
@@ -437,13 +378,7 @@ void PlaySoundEffect(int n)
     {
         return;
     }
-#ifdef __EMSCRIPTEN__
-    // The browser's mixer lets a channel's earlier sound play on under a new
-    // one; here, as on the desktop, the new one cuts it off.
-    Mix_HaltChannel(gSoundTable.nextChannel);
-    NoteWebEffect(n);
-#endif
-    Mix_PlayChannelTimed(gSoundTable.nextChannel, gSoundTable.effects[n], 0, -1);
+    PortPlayEffect(gSoundTable.nextChannel, gSoundTable.effects[n], n);
     gSoundTable.nextChannel = (gSoundTable.nextChannel + 1) % SoundChannelCount;
 }
 

@@ -86,6 +86,7 @@ int RunProgram(const GameSessionHooks& game)
     RenderContext* context = StartPlatform();
     if (context == nullptr)
     {
+        ReportStartFailure();
         return -1;
     }
     gLoop = {context, game.create(context), &game, emscripten_get_now(), 0.0};

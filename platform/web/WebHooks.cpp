@@ -31,15 +31,6 @@ void NoteWebMusic(int /*n*/)
     ++gMusicStarts;
 }
 
-bool HasWebAudio()
-{
-    return EM_ASM_INT({
-               return typeof AudioContext != 'undefined' || typeof webkitAudioContext != 'undefined'
-                          ? 1
-                          : 0;
-           }) != 0;
-}
-
 extern "C"
 {
 

@@ -9,7 +9,3 @@ void NoteWebUpdate();
 void NoteWebEffect(int n);
 // Music n was started.
 void NoteWebMusic(int n);
-
-// Whether the browser has Web Audio, through which the mixer plays. Without
-// it sound stays off, as on a machine without a sound device.
-bool HasWebAudio();

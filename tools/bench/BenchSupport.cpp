@@ -3,10 +3,9 @@
 #include "bullets/BulletManage.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
+#include "platform/FrameLoop.h"
 #include "platform/Input.h"
-#include "platform/Screen.h"
-#include "platform/Sound.h"
-#include "tools/bench/HeavyScene.h"
+#include "tools/scene/HeavyScene.h"
 
 #include <cmath>
 #include <cstdint>
@@ -24,10 +23,15 @@ std::string& RootStorage()
     return root;
 }
 
-void UseDummyDrivers()
+// The program's start-up on the dummy drivers, from the data root.
+RenderContext* Start(bool sound)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::error_code ignored;
+    std::filesystem::current_path(DataRoot(), ignored);
+    PlatformOptions options;
+    options.dummyDrivers = true;
+    options.sound = sound;
+    return StartPlatform(options);
 }
 
 } // namespace
@@ -44,15 +48,7 @@ const std::string& DataRoot()
 
 Canvas::Canvas()
 {
-    UseDummyDrivers();
-    std::error_code ignored;
-    std::filesystem::current_path(DataRoot(), ignored);
-    sdlUp = SDL_Init(SDL_INIT_VIDEO) == 0;
-    if (!sdlUp)
-    {
-        return;
-    }
-    context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
+    context = Start(false);
     if (context == nullptr)
     {
         return;
@@ -64,10 +60,9 @@ Canvas::Canvas()
 
 Canvas::~Canvas()
 {
-    DestroyRenderContext(context);
-    if (sdlUp)
+    if (context != nullptr)
     {
-        SDL_Quit();
+        StopPlatform(context);
     }
 }
 
@@ -98,36 +93,19 @@ SDL_Surface* Canvas::CutScreenOrder(int u, int v, int w, int h) const
 
 Game::Game()
 {
-    UseDummyDrivers();
-    std::error_code ignored;
-    std::filesystem::current_path(DataRoot(), ignored);
-    // The entry's start-up order.
-    sdlUp = SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) == 0;
-    if (!sdlUp)
+    context = Start(true);
+    if (context != nullptr)
     {
-        return;
+        session = CreateGameSession(context);
     }
-    InitInput();
-    InitSound();
-    context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
-    if (context == nullptr)
-    {
-        return;
-    }
-    SetWindowCaption(context, "Skyreel");
-    srand(1);
-    session = CreateGameSession(context);
 }
 
 Game::~Game()
 {
     DestroyGameSession(session);
-    DestroyRenderContext(context);
-    if (sdlUp)
+    if (context != nullptr)
     {
-        ShutdownSound();
-        CloseInput();
-        SDL_Quit();
+        StopPlatform(context);
     }
 }
 
@@ -178,7 +156,7 @@ void Game::FillBullets()
     GameDirector* director = Director();
     if (director != nullptr)
     {
-        FillHeavyBullets(*director->bullets, context, false);
+        scene::FillHeavyBullets(*director->bullets, context, false);
     }
 }
 

@@ -18,8 +18,8 @@ namespace bench
 void SetDataRoot(const std::string& root);
 const std::string& DataRoot();
 
-// SDL video on the dummy driver and a screen-sized render context with the
-// real sprite sheet loaded into slot 0 the way the game loads it (raw).
+// The program's start-up on the dummy drivers without sound, and the real
+// sprite sheet loaded into slot 0 the way the game loads it (raw).
 class Canvas
 {
 public:
@@ -35,9 +35,6 @@ public:
 
     RenderContext* context = nullptr;
     SDL_Surface* sheet = nullptr; // slot 0, borrowed from the bank
-
-private:
-    bool sdlUp = false;
 };
 
 // The real game as the program's entry brings it up (dummy video and audio),
@@ -66,9 +63,6 @@ public:
     GameDirector* Director() const;
     RenderContext* context = nullptr;
     GameSession* session = nullptr;
-
-private:
-    bool sdlUp = false;
 };
 
 // The n-th of a sequence of angles in AngleUnit (65536 per turn) that spreads

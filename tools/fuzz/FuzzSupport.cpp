@@ -1,7 +1,7 @@
 #include "FuzzSupport.h"
 
+#include "platform/FrameLoop.h"
 #include "platform/Render.h"
-#include "platform/Screen.h"
 
 #include <SDL/SDL.h>
 #include <cstdio>
@@ -23,6 +23,7 @@ namespace
 {
 
 std::string gScratch;
+RenderContext* gContext = nullptr;
 
 void RemoveScratch()
 {
@@ -34,9 +35,16 @@ void RemoveScratch()
     }
 }
 
+// At exit: SDL's threads (the audio device's) stopped before the process ends.
+void StopOnce()
+{
+    StopPlatform(gContext);
+    gContext = nullptr;
+}
+
 } // namespace
 
-void StartOnce(uint32_t flags)
+void StartOnce()
 {
     static bool started = false;
     if (started)
@@ -44,9 +52,6 @@ void StartOnce(uint32_t flags)
         return;
     }
     started = true;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-
     std::string pattern = (std::filesystem::temp_directory_path() / "skyreel-fuzz-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back(0);
@@ -59,12 +64,15 @@ void StartOnce(uint32_t flags)
     std::filesystem::current_path(gScratch);
     std::atexit(RemoveScratch);
 
-    if (SDL_Init(flags) != 0)
+    PlatformOptions options;
+    options.dummyDrivers = true;
+    options.sound = false;
+    gContext = StartPlatform(options);
+    if (gContext == nullptr)
     {
-        Fail("SDL_Init failed on the dummy drivers");
+        Fail("the platform did not start on the dummy drivers");
     }
-    // SDL's threads (the audio device's) stopped before the process ends.
-    std::atexit(SDL_Quit);
+    std::atexit(StopOnce);
 }
 
 void WriteFile(const char* path, const uint8_t* data, size_t size)
@@ -95,17 +103,12 @@ void Fail(const char* what)
 
 RenderContext* ScreenContext()
 {
-    static RenderContext* context = nullptr;
-    if (context == nullptr)
+    StartOnce();
+    if (gContext->screen == nullptr)
     {
-        StartOnce(SDL_INIT_VIDEO);
-        context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
-        if (context == nullptr || context->screen == nullptr)
-        {
-            Fail("no render context on the dummy video driver");
-        }
+        Fail("no screen on the dummy video driver");
     }
-    return context;
+    return gContext;
 }
 
 } // namespace skyreel_fuzz

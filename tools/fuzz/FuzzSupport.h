@@ -13,16 +13,15 @@ struct RenderContext;
 namespace skyreel_fuzz
 {
 
-// Once per process: SDL's dummy video and audio drivers are forced (a fuzzer
-// must never open a window or a sound device), SDL is started with `flags`,
-// and the working directory becomes a fresh scratch folder with an empty
-// data/ in it, so the game's relative "data/..." paths land there. The
-// folder is removed at a normal exit.
-void StartOnce(uint32_t flags);
+// Once per process: the working directory becomes a fresh scratch folder
+// with an empty data/ in it, so the game's relative "data/..." paths land
+// there, and the program's platform start-up runs on SDL's dummy drivers (a
+// fuzzer must never open a window or a sound device) without sound, which
+// the targets start themselves. Both are undone at a normal exit.
+void StartOnce();
 
-// Once per process: StartOnce with video, then a screen-sized render context
-// on the dummy driver, kept for the process's life; a context without a
-// screen stops the process (Fail).
+// StartOnce, then the render context it made, kept for the process's life;
+// a context without a screen stops the process (Fail).
 RenderContext* ScreenContext();
 
 // Writes the bytes to `path` (relative to the scratch folder), replacing it.

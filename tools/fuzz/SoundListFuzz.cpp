@@ -59,7 +59,7 @@ void CloseMixer()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    StartOnce(SDL_INIT_AUDIO);
+    StartOnce();
     // The fuzzer holds the mixer open for the whole run: InitSound's open and
     // ShutdownSound's close then only count up and down, instead of starting
     // and joining the audio thread for every input.

@@ -2,20 +2,14 @@
 
 #include "Screenshot.h"
 #include "game/GameSession.h"
+#include "platform/FrameLoop.h"
 #include "platform/Input.h"
 #include "platform/Render.h"
-#include "platform/Screen.h"
-#include "platform/Sound.h"
 
 #include <SDL/SDL.h>
-#include <cstdlib>
 
 namespace sim
 {
-namespace
-{
-constexpr unsigned StartSeed = 1; // the entry's seed for the time before the first game
-} // namespace
 
 Session::~Session()
 {
@@ -24,25 +18,14 @@ Session::~Session()
 
 bool Session::Open(std::string* error)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
-    {
-        *error = std::string("SDL_Init failed: ") + SDL_GetError();
-        return false;
-    }
-    sdlUp = true;
-    InitInput();
-    InitSound();
-    context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
+    PlatformOptions options;
+    options.dummyDrivers = true;
+    context = StartPlatform(options);
     if (context == nullptr)
     {
-        *error = "the render context could not be created";
-        Close();
+        *error = std::string("the platform did not start: ") + SDL_GetError();
         return false;
     }
-    SetWindowCaption(context, "Skyreel");
-    std::srand(StartSeed);
     session = CreateGameSession(context);
     if (session == nullptr || session->director == nullptr)
     {
@@ -62,15 +45,8 @@ void Session::Close()
     }
     if (context != nullptr)
     {
-        DestroyRenderContext(context);
+        StopPlatform(context);
         context = nullptr;
-    }
-    if (sdlUp)
-    {
-        ShutdownSound();
-        CloseInput();
-        SDL_Quit();
-        sdlUp = false;
     }
 }
 

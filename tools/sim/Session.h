@@ -1,6 +1,6 @@
-// The real game, headless: SDL on its dummy video and audio drivers, the
-// platform services and one game session, brought up in the order the
-// program's entry uses and driven one update at a time with no pacing.
+// The real game, headless: the program's own platform start-up on SDL's
+// dummy video and audio drivers and one game session, driven one update at a
+// time with no pacing.
 #pragma once
 
 #include "Replay.h"
@@ -23,11 +23,10 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // SDL_Init, InitInput, InitSound, CreateRenderContext at the screen size,
-    // the window caption, srand(1), CreateGameSession. Sets SDL_VIDEODRIVER
-    // and SDL_AUDIODRIVER to "dummy" first. False with a message on failure.
+    // StartPlatform on the dummy drivers, then CreateGameSession, as the
+    // program's entry does. False with a message on failure.
     bool Open(std::string* error);
-    // Shut-down in the entry's order; safe to call twice.
+    // DestroyGameSession and StopPlatform, as the entry; safe to call twice.
     void Close();
 
     // Pushes the key changes as SDL key events; false when SDL's queue is full.
@@ -45,7 +44,6 @@ public:
     RenderContext* Context() const { return context; }
 
 private:
-    bool sdlUp = false;
     RenderContext* context = nullptr;
     GameSession* session = nullptr;
 };

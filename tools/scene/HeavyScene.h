@@ -6,7 +6,7 @@
 
 class BulletManage;
 
-namespace bench
+namespace scene
 {
 
 // Fills `list` to its MaxBullets with shots of the three kinds made by a
@@ -16,4 +16,4 @@ namespace bench
 // heading (AngleUnit, 65536 per turn); without, the kind's own.
 void FillHeavyBullets(BulletManage& list, RenderContext* context, bool turned);
 
-} // namespace bench
+} // namespace scene

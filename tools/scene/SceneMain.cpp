@@ -11,11 +11,12 @@
 // frame time in microseconds. Options (desktop): --data-dir DIR, --frames N.
 #include "bullets/BulletManage.h"
 #include "objects/SpriteItem.h"
+#include "platform/FrameLoop.h"
 #include "platform/Render.h"
 #include "platform/Screen.h"
 #include "presentation/BackGroundManage.h"
 #include "presentation/PanelManage.h"
-#include "tools/bench/HeavyScene.h"
+#include "tools/scene/HeavyScene.h"
 
 #include <SDL/SDL.h>
 #include <algorithm>
@@ -138,19 +139,22 @@ int main(int argc, char** argv)
             frames = std::max(1, std::atoi(argv[i + 1]));
         }
     }
-#ifndef __EMSCRIPTEN__
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-#endif
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    // The program's start-up without sound: headless where the build says so
+    // (the desktop's), on the page's canvas in the browser.
+    PlatformOptions options;
+    options.dummyDrivers = SKYREEL_SCENE_HEADLESS != 0;
+    options.sound = false;
+    Scene scene;
+    scene.context = StartPlatform(options);
+    if (scene.context == nullptr)
     {
-        std::puts("SDL initialize error.");
+        ReportStartFailure();
         return 1;
     }
-    Scene scene;
-    scene.context = CreateRenderContext(ScreenWidth, ScreenHeight, ScreenDepth);
-    if (scene.context == nullptr || scene.context->screen == nullptr)
+    if (scene.context->screen == nullptr)
     {
         std::puts("skyreel-scene: no screen");
+        StopPlatform(scene.context);
         return 1;
     }
     LoadTextureRaw(scene.context, 0, "data/texture1.png");
@@ -169,7 +173,7 @@ int main(int argc, char** argv)
     scene.panel.SetGraze(4321);
     scene.panel.SetStage(17);
     scene.panel.Update();
-    bench::FillHeavyBullets(scene.bullets, scene.context, true);
+    scene::FillHeavyBullets(scene.bullets, scene.context, true);
 
     ClearScreen(scene);
     int index = 0;
@@ -185,7 +189,6 @@ int main(int argc, char** argv)
     std::printf("bullets %d\n", scene.bullets.count);
     std::printf("frame_us %.1f\n", MedianFrameMicroseconds(scene, frames));
     std::fflush(stdout);
-    DestroyRenderContext(scene.context);
-    SDL_Quit();
+    StopPlatform(scene.context);
     return 0;
 }

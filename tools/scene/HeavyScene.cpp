@@ -1,9 +1,9 @@
-#include "tools/bench/HeavyScene.h"
+#include "tools/scene/HeavyScene.h"
 
 #include "bullets/BulletMaker.h"
 #include "bullets/BulletManage.h"
 
-namespace bench
+namespace scene
 {
 
 void FillHeavyBullets(BulletManage& list, RenderContext* context, bool turned)
@@ -42,4 +42,4 @@ void FillHeavyBullets(BulletManage& list, RenderContext* context, bool turned)
     }
 }
 
-} // namespace bench
+} // namespace scene
