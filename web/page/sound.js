@@ -47,9 +47,10 @@ SkyreelPage.sound = (function () {
     Object.defineProperty(context, 'destination', { value: master });
     setMuted(muted);
     context.addEventListener('statechange', function () {
-      // Sound runs: the note has said its piece.
+      // Sound runs: the note has said its piece. Its room stays, so the
+      // buttons beside it do not move under the pointer that started sound.
       if (context.state === 'running') {
-        note.hidden = true;
+        note.style.visibility = 'hidden';
       }
     });
     sdl.audioContext = context;
