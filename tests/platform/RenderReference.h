@@ -1,13 +1,14 @@
-// The render context's drawing as stated, done the plain way with SDL (a
-// temporary RGBA square filled and blitted; the texture blitted as loaded),
-// and the rule by which the fast renderer's picture must match it: pixels
-// left clear and opaque texels exactly, partly clear texels within one level
-// per channel (SDL's generic blitter rounds those up, its fast ones down).
+// Test pictures, the render context's drawing as stated (the frozen
+// reference renderer of tools/reference/, measured through one blitter), and
+// the rule by which the fast renderer's picture must match it: pixels left
+// clear and opaque texels exactly, partly clear texels within one level per
+// channel (SDL's generic blitter rounds those up, its fast ones down).
 #pragma once
 
 #include "platform/Render.h"
 #include "tests/support/Files.h"
 #include "tests/support/Sdl.h"
+#include "tools/reference/ReferenceRender.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -109,9 +110,8 @@ inline bool WritePatternPng(const std::string& path, int w, int h, AlphaMix mix,
     return WriteRgbaPng(path, picture);
 }
 
-// --- The stated drawing, with SDL doing every blit.
-//
-// Blending is measured against SDL's generic blitter, which is what SDL
+// --- The stated drawing: the frozen reference renderer (tools/reference/),
+// with every blit measured against SDL's generic blitter, which is what SDL
 // takes for a picture in R, G, B, A order (the order the game's pictures
 // load in): a picture with alpha in another order is blitted from an
 // R, G, B, A copy of itself, the same picture through that blitter.
@@ -138,6 +138,20 @@ inline SDL_Surface* GenericOrderCopy(SDL_Surface* picture)
     return copy;
 }
 
+// Whether the reference's last blit blended (SDL_SRCALPHA on the picture).
+inline bool gLastBlitBlended = false;
+
+// The reference's blit through SDL's generic blitter.
+inline int GenericOrderBlit(SDL_Surface* source, SDL_Rect* from, SDL_Surface* target, SDL_Rect* at)
+{
+    gLastBlitBlended = (source->flags & SDL_SRCALPHA) != 0;
+    const bool generic = (source->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY)) == SDL_SRCALPHA;
+    SDL_Surface* copy = generic ? GenericOrderCopy(source) : nullptr;
+    const int result = SDL_BlitSurface(copy != nullptr ? copy : source, from, target, at);
+    SDL_FreeSurface(copy);
+    return result;
+}
+
 // What one screen pixel was covered with: nothing, or a texel with its
 // colour and alpha; `blended` false for a blit with blending off.
 struct Coverage
@@ -156,8 +170,31 @@ inline Coverage TexelCoverage(SDL_Surface* surface, uint32_t word)
     return c;
 }
 
-// The transformed path's arithmetic as stated, in plain 32-bit integers:
-// which texel (or none) lands on each pixel of the N x N temporary surface.
+// Texel k of a textureW x textureH probe holds k + 1, without alpha: drawn
+// the same way as a texture, it shows which texel lands where.
+inline SDL_Surface* TexelNumberProbe(int textureW, int textureH)
+{
+    SDL_Surface* probe =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, textureW, textureH, 32, 0xFF0000u, 0xFF00u, 0xFFu, 0);
+    for (int y = 0; y < textureH; ++y)
+    {
+        for (int x = 0; x < textureW; ++x)
+        {
+            SetPixel32(probe, x, y, static_cast<uint32_t>(y * textureW + x + 1));
+        }
+    }
+    return probe;
+}
+
+// The texel number a probe's pixel shows, -1 for none.
+inline int ProbedTexel(uint32_t word)
+{
+    return static_cast<int>(word & 0xFFFFFFu) - 1;
+}
+
+// Which texel (or none) lands on each pixel of the transformed path's N x N
+// square, by the reference's arithmetic. The command must be one the
+// renderer accepts.
 struct TransformedResult
 {
     int n = 0;
@@ -169,91 +206,44 @@ struct TransformedResult
 inline TransformedResult StatedTransform(const SpriteCommand& c, int textureW, int textureH)
 {
     TransformedResult out;
-    const int sx = static_cast<int>(c.scaleX * 1024.0f);
-    const int sy = static_cast<int>(c.scaleY * 1024.0f);
-    const int ix = 1048576 / sx;
-    const int iy = 1048576 / sy;
-    const int a = static_cast<int>(c.angle) % 360;
-    const int sinA = FixedSineTable[a];
-    const int cosA = FixedCosineTable[a];
-    const int duCol = (ix * cosA) / 1024;
-    const int dvCol = (ix * sinA) / 1024;
-    const int duRow = -(iy * sinA) / 1024;
-    const int dvRow = (iy * cosA) / 1024;
-    const int w = a == 0 ? c.width * sx : c.width * static_cast<int>(c.scaleX * 1448.0f);
-    const int h = a == 0 ? c.height * sy : c.height * static_cast<int>(c.scaleY * 1448.0f);
-    const int n = std::max(w, h) >> 10;
-    const int hx = (ix * -n) / 2;
-    const int hy = (iy * -n) / 2;
-    int rowU = (hx * cosA - hy * sinA) / 1024 + (c.width / 2) * 1024;
-    int rowV = (hx * sinA + hy * cosA) / 1024 + (c.height / 2) * 1024;
-    out.n = n;
-    out.blitX = c.x + c.width / 2 - n / 2;
-    out.blitY = c.y + c.height / 2 - n / 2;
-    out.texel.assign(static_cast<size_t>(n) * n, -1);
-    for (int r = 0; r < n; ++r)
+    SDL_Surface* probe = TexelNumberProbe(textureW, textureH);
+    SpriteCommand probed = c;
+    probed.texture = probe;
+    SDL_Rect at = {};
+    SDL_Surface* square = reference::MakeTransformedSquare(probed, &at);
+    if (square != nullptr)
     {
-        int pu = rowU;
-        int pv = rowV;
-        for (int col = 0; col < n; ++col)
+        out.n = square->w;
+        out.blitX = at.x;
+        out.blitY = at.y;
+        out.texel.resize(static_cast<size_t>(out.n) * out.n);
+        for (int r = 0; r < out.n; ++r)
         {
-            if (pu >= 0 && pu < c.width * 1024 && pv >= 0 && pv < c.height * 1024)
+            for (int col = 0; col < out.n; ++col)
             {
-                const int tc = c.u + (pu >> 10);
-                const int tr = c.v + (pv >> 10);
-                if (tc >= 0 && tc < textureW && tr >= 0 && tr < textureH)
-                {
-                    out.texel[static_cast<size_t>(r) * n + col] = tr * textureW + tc;
-                }
+                out.texel[static_cast<size_t>(r) * out.n + col] =
+                    ProbedTexel(GetPixel32(square, col, r));
             }
-            pu += duCol;
-            pv += dvCol;
         }
-        rowU += duRow;
-        rowV += dvRow;
     }
+    SDL_FreeSurface(square);
+    SDL_FreeSurface(probe);
     return out;
 }
 
-// The transformed path as stated, in plain 32-bit integers, onto `target`;
-// fills `coverage` with the square's pixels that SDL's clipping lets through.
-// The command must be one the renderer accepts.
+// The transformed path as stated onto `target`; fills `coverage` with the
+// square's pixels that SDL's clipping lets through. The command must be one
+// the renderer accepts.
 inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, CoverageMap* coverage)
 {
-    SDL_Surface* texture = c.texture;
-    const SDL_PixelFormat* f = texture->format;
-    const TransformedResult map = StatedTransform(c, texture->w, texture->h);
-    const int n = map.n;
-    uint32_t alphaMask = f->Amask;
-    uint32_t opaqueBits = 0;
-    if (alphaMask == 0)
-    {
-        alphaMask = ~(f->Rmask | f->Gmask | f->Bmask);
-        opaqueBits = alphaMask;
-    }
-    SDL_Surface* square =
-        SDL_CreateRGBSurface(0, n, n, 32, f->Rmask, f->Gmask, f->Bmask, alphaMask);
-    SDL_FillRect(square, nullptr, 0);
-    for (int r = 0; r < n; ++r)
-    {
-        for (int col = 0; col < n; ++col)
-        {
-            const int texel = map.texel[static_cast<size_t>(r) * n + col];
-            if (texel >= 0)
-            {
-                SetPixel32(square, col, r,
-                           GetPixel32(texture, texel % texture->w, texel / texture->w) |
-                               opaqueBits);
-            }
-        }
-    }
-    SDL_Rect whole = {0, 0, static_cast<Uint16>(n), static_cast<Uint16>(n)};
-    SDL_Rect at = {static_cast<Sint16>(map.blitX), static_cast<Sint16>(map.blitY), 0, 0};
+    SDL_Rect at = {};
+    SDL_Surface* square = reference::MakeTransformedSquare(c, &at);
+    ASSERT_NE(square, nullptr) << "the reference refused the command";
+    const int n = square->w;
     const int left = at.x;
     const int top = at.y;
-    SDL_Surface* generic = GenericOrderCopy(square);
-    SDL_BlitSurface(generic != nullptr ? generic : square, &whole, target, &at);
-    SDL_FreeSurface(generic);
+    SDL_Rect whole = {0, 0, static_cast<Uint16>(n), static_cast<Uint16>(n)};
+    GenericOrderBlit(square, &whole, target, &at);
     if (coverage != nullptr)
     {
         coverage->assign(static_cast<size_t>(target->w) * target->h, Coverage{});
@@ -270,72 +260,37 @@ inline void StatedTransformed(const SpriteCommand& c, SDL_Surface* target, Cover
     SDL_FreeSurface(square);
 }
 
-// The plain path as stated (alpha set on the texture for the blit, then
-// restored), blitting the texture as loaded onto `target`. The coverage
-// comes from SDL itself: a probe picture of texel numbers blitted the same way.
+// The plain path as stated onto `target`. The coverage comes from SDL
+// itself: a probe of texel numbers blitted the same way.
 inline void StatedPlain(const SpriteCommand& c, SDL_Surface* target, CoverageMap* coverage)
 {
-    SDL_Surface* texture = c.texture;
-    SDL_Rect source = {static_cast<Sint16>(c.u), static_cast<Sint16>(c.v),
-                       static_cast<Uint16>(c.width), static_cast<Uint16>(c.height)};
-    SDL_Rect destination = {static_cast<Sint16>(c.x), static_cast<Sint16>(c.y),
-                            static_cast<Uint16>(c.width), static_cast<Uint16>(c.height)};
-    const SDL_Rect probeSource = source;
-    const SDL_Rect probeDestination = destination;
-    const Uint8 previous = texture->format->alpha;
-    const bool change = c.alpha != previous;
-    if (change)
-    {
-        if (c.alpha == 255)
-        {
-            SDL_SetAlpha(texture, 0, 0);
-        }
-        else
-        {
-            SDL_SetAlpha(texture, SDL_SRCALPHA, c.alpha);
-        }
-    }
-    const bool blended = (texture->flags & SDL_SRCALPHA) != 0;
-    SDL_Surface* generic =
-        blended && (texture->flags & SDL_SRCCOLORKEY) == 0 ? GenericOrderCopy(texture) : nullptr;
-    SDL_BlitSurface(generic != nullptr ? generic : texture, &source, target, &destination);
-    SDL_FreeSurface(generic);
-    if (change)
-    {
-        SDL_SetAlpha(texture, SDL_SRCALPHA, previous);
-    }
+    reference::DrawPlainOnto(target, c, GenericOrderBlit);
     if (coverage == nullptr)
     {
         return;
     }
-    // Texel k is numbered k + 1 in a picture without alpha, copied as it is.
-    SDL_Surface* probe = SDL_CreateRGBSurface(SDL_SWSURFACE, texture->w, texture->h, 32, 0xFF0000u,
-                                              0xFF00u, 0xFFu, 0);
+    const bool blended = gLastBlitBlended;
+    SDL_Surface* texture = c.texture;
+    SDL_Surface* probe = TexelNumberProbe(texture->w, texture->h);
     SDL_Surface* landed =
         SDL_CreateRGBSurface(SDL_SWSURFACE, target->w, target->h, 32, 0xFF0000u, 0xFF00u, 0xFFu, 0);
-    for (int y = 0; y < texture->h; ++y)
-    {
-        for (int x = 0; x < texture->w; ++x)
-        {
-            SetPixel32(probe, x, y, static_cast<uint32_t>(y * texture->w + x + 1));
-        }
-    }
     SDL_FillRect(landed, nullptr, 0);
     SDL_SetClipRect(landed, &target->clip_rect);
-    SDL_Rect ps = probeSource;
-    SDL_Rect pd = probeDestination;
-    SDL_BlitSurface(probe, &ps, landed, &pd);
+    SDL_Rect source = {static_cast<Sint16>(c.u), static_cast<Sint16>(c.v),
+                       static_cast<Uint16>(c.width), static_cast<Uint16>(c.height)};
+    SDL_Rect destination = {static_cast<Sint16>(c.x), static_cast<Sint16>(c.y),
+                            static_cast<Uint16>(c.width), static_cast<Uint16>(c.height)};
+    SDL_BlitSurface(probe, &source, landed, &destination);
     coverage->assign(static_cast<size_t>(target->w) * target->h, Coverage{});
     for (int y = 0; y < target->h; ++y)
     {
         for (int x = 0; x < target->w; ++x)
         {
-            const uint32_t id = GetPixel32(landed, x, y) & 0xFFFFFFu;
-            if (id == 0)
+            const int k = ProbedTexel(GetPixel32(landed, x, y));
+            if (k < 0)
             {
                 continue;
             }
-            const int k = static_cast<int>(id) - 1;
             Coverage& cell = (*coverage)[static_cast<size_t>(y) * target->w + x];
             cell = TexelCoverage(texture, GetPixel32(texture, k % texture->w, k / texture->w));
             cell.blended = blended;

@@ -1,14 +1,10 @@
 #include "AssetWriter.h"
 
-#include "DetMath.h"
 #include "Image.h"
 #include "Pictures.h"
 #include "Sheet.h"
 #include "Sound.h"
-#include "objects/SpriteSheet.h"
-#include "platform/Screen.h"
 
-#include <cmath>
 #include <cstdio>
 
 namespace assets
@@ -84,139 +80,6 @@ bool WriteFiles(const std::string& folder, const std::vector<GeneratedFile>& fil
         }
     }
     return true;
-}
-
-namespace
-{
-
-// Draws a rectangle of the sheet at screen (x, y) the way the game does:
-// scaled about the centre of the unscaled rectangle, nearest neighbour,
-// rotated by degrees counter-clockwise, blended by the pixels' own alpha.
-void DrawSprite(Image& screen, const Image& atlas, int x, int y, const SheetRect& picture,
-                double scale, double degrees)
-{
-    const int w = picture.width;
-    const int h = picture.height;
-    const int u = picture.u;
-    const int v = picture.v;
-    const double cx = x + w / 2;
-    const double cy = y + h / 2;
-    const double radians = degrees * Pi / 180.0;
-    // Exact for the unturned case, so whole-pixel positions map to whole pixels.
-    const double c = degrees == 0.0 ? 1.0 : DetCos(radians);
-    const double s = degrees == 0.0 ? 0.0 : DetSin(radians);
-    const double reach = std::sqrt(static_cast<double>(w * w + h * h)) * scale / 2.0 + 2.0;
-    for (int sy = static_cast<int>(cy - reach); sy <= static_cast<int>(cy + reach); ++sy)
-    {
-        for (int sx = static_cast<int>(cx - reach); sx <= static_cast<int>(cx + reach); ++sx)
-        {
-            const double dx = sx - cx;
-            const double dy = sy - cy;
-            const double su = (dx * c - dy * s) / scale + w / 2;
-            const double sv = (dx * s + dy * c) / scale + h / 2;
-            if (su < 0.0 || sv < 0.0 || su >= w || sv >= h)
-            {
-                continue;
-            }
-            screen.Blend(sx, sy, atlas.Get(u + static_cast<int>(su), v + static_cast<int>(sv)));
-        }
-    }
-}
-
-Image ClearScreen()
-{
-    Image screen(ScreenWidth, ScreenHeight);
-    screen.Fill(0, 0, ScreenWidth, ScreenHeight, {0, 0, 0x40, 255});
-    return screen;
-}
-
-} // namespace
-
-std::vector<GeneratedFile> GeneratePreviewFiles()
-{
-    const Image atlas = BuildSpriteSheet();
-    const Image frame = BuildScreenFrame();
-    std::vector<GeneratedFile> files;
-
-    Image title = ClearScreen();
-    DrawSprite(title, atlas, 240 - 32, 136 - 32, sheet::TitleBackdrop, 5.5, 0.0);
-    DrawSprite(title, atlas, 88, 24, sheet::TitleStrip, 1.0, 0.0);
-    DrawSprite(title, atlas, 224, 56, sheet::TitleLargePicture, 1.0, 0.0);
-    DrawSprite(title, atlas, 96, 56, sheet::TitleCaption, 1.0, 0.0);
-    DrawSprite(title, atlas, 112, 176, sheet::TitlePrompt, 1.0, 0.0);
-    Compose(title, frame, 0, 0);
-    files.push_back({"title.png", EncodePng(title)});
-
-    Image play = ClearScreen();
-    DrawSprite(play, atlas, 192 - 64, 136 - 64, sheet::StillBackground, 2.0, 0.0);
-    DrawSprite(play, atlas, 192 - 64, 136 - 64, sheet::TurningBackground, 3.0, 37.0);
-    // Convoy: rows of enemies in both walking pictures, one exploding.
-    for (int row = 0; row < 4; ++row)
-    {
-        for (int col = 0; col < 10; ++col)
-        {
-            const int x = 80 + (40 + 40 * col) / 2 - 8;
-            const int y = 16 + (100 + 50 * row) / 2 - 12;
-            const SheetRect enemy = (row == 1 && col == 4)
-                                        ? sheet::EnemyExplosion
-                                        : StripFrame(sheet::EnemyWalk, (col + row) % 2);
-            DrawSprite(play, atlas, x, y, enemy, 1.0, 0.0);
-        }
-    }
-    DrawSprite(play, atlas, 150 - 12, 36 - 12, StripFrame(sheet::BonusShip, 0), 1.0, 0.0);
-    DrawSprite(play, atlas, 200 - 12, 36 - 12, StripFrame(sheet::BonusShip, 1), 1.0, 0.0);
-    DrawSprite(play, atlas, 192 - 8, 246 - 12, sheet::Ship, 1.0, 0.0);
-    DrawSprite(play, atlas, 192 - 4, 200 - 8, sheet::PlayerShot, 1.0, 0.0);
-    Noise noise(5);
-    for (int i = 0; i < 24; ++i)
-    {
-        const double a = i * TwoPi / 24.0;
-        DrawSprite(play, atlas, 150 + static_cast<int>(40 * DetCos(a)) - 3,
-                   150 + static_cast<int>(40 * DetSin(a)) - 3, sheet::SmallShot, 1.0, 0.0);
-    }
-    for (int i = 0; i < 5; ++i)
-    {
-        DrawSprite(play, atlas, 250 - 2, 120 + i * 16, sheet::NeedleShot, 1.0, 0.0);
-        DrawSprite(play, atlas, 220 + i * 12, 180 + i * 6, sheet::LargeShot, 1.0, 0.0);
-    }
-    DrawSprite(play, atlas, 150 - 8, 150 - 8, sheet::Emitter, 1.0, 0.0);
-    for (int i = 0; i < 9; ++i)
-    {
-        DrawSprite(play, atlas, 110 + noise.Range(-12, 12), 100 + noise.Range(-12, 12),
-                   StripFrame(sheet::Spark, i % 3), 1.0, i * 40.0);
-    }
-    // Panel and banner.
-    DrawSprite(play, atlas, 304, 16, sheet::PanelBackground, 1.0, 0.0);
-    const struct
-    {
-        int y;
-        SheetRect caption;
-        int value;
-        bool padded;
-    } rows[] = {{48, sheet::ScoreCaption, 1234, true},
-                {78, sheet::HiScoreCaption, 98765432, true},
-                {108, sheet::GrazeCaption, 1005, false},
-                {138, sheet::StageCaption, 12, false}};
-    for (const auto& row : rows)
-    {
-        DrawSprite(play, atlas, 320, row.y, row.caption, 1.0, 0.0);
-        std::string digits = std::to_string(row.value);
-        if (row.padded)
-        {
-            digits = std::string(8 - digits.size(), '0') + digits;
-        }
-        for (int k = static_cast<int>(digits.size()) - 1; k >= 0; --k)
-        {
-            DrawSprite(play, atlas, 320 + 8 * k, row.y + 9,
-                       StripFrame(sheet::Digit, digits[static_cast<size_t>(k)] - '0'), 1.0, 0.0);
-        }
-    }
-    DrawSprite(play, atlas, 192, 136, sheet::GameOverBanner, 1.0, 0.0);
-    Compose(play, frame, 0, 0);
-    files.push_back({"play.png", EncodePng(play)});
-    files.push_back({"sheet.png", EncodePng(atlas)});
-    files.push_back({"icon.png", EncodePng(ApplicationIcon(128))});
-    return files;
 }
 
 } // namespace assets

@@ -26,8 +26,4 @@ std::vector<GeneratedFile> GenerateIconFiles();
 bool WriteFiles(const std::string& folder, const std::vector<GeneratedFile>& files,
                 std::string* error);
 
-// Mock-ups of the title and play screens, laid out as the game draws them
-// (nearest-neighbour scaling), for looking at the art: title.png, play.png.
-std::vector<GeneratedFile> GeneratePreviewFiles();
-
 } // namespace assets

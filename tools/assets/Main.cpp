@@ -2,11 +2,12 @@
 // sounds) into DATA_DIR and, when ICON_DIR is given, the application icons.
 //
 //   skyreel-assets DATA_DIR [ICON_DIR]
-//   skyreel-assets --preview DIR     mock-up screens for looking at the art
+//
+// The art is looked at in the game itself: packaging/screenshots.sh takes
+// real screenshots with the simulator.
 #include "AssetWriter.h"
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 
@@ -14,23 +15,12 @@ int main(int argc, char** argv)
 {
     if (argc < 2 || argc > 3)
     {
-        std::fprintf(stderr, "usage: %s DATA_DIR [ICON_DIR]\n       %s --preview DIR\n", argv[0],
-                     argv[0]);
+        std::fprintf(stderr, "usage: %s DATA_DIR [ICON_DIR]\n", argv[0]);
         return 2;
     }
     try
     {
         std::string error;
-        if (std::strcmp(argv[1], "--preview") == 0)
-        {
-            if (argc != 3 || !assets::WriteFiles(argv[2], assets::GeneratePreviewFiles(), &error))
-            {
-                std::fprintf(stderr, "skyreel-assets: %s\n",
-                             argc != 3 ? "--preview needs a folder" : error.c_str());
-                return 1;
-            }
-            return 0;
-        }
         const auto data = assets::GenerateDataFiles();
         if (!assets::WriteFiles(argv[1], data, &error))
         {

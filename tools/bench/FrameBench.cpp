@@ -5,9 +5,9 @@
 #include "game/GameDirector.h"
 #include "objects/SpriteItem.h"
 #include "presentation/BackGroundManage.h"
-#include "tools/bench/BaselineRender.h"
 #include "tools/bench/BenchSupport.h"
 #include "tools/bench/Benchmarks.h"
+#include "tools/reference/ReferenceRender.h"
 
 #include <benchmark/benchmark.h>
 
@@ -98,7 +98,7 @@ void RegisterFrameBenchmarks()
     benchmark::RegisterBenchmark(HeavyFrameName(RendererName).c_str(), HeavyFrame, &PresentFrame)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(HeavyFrameName(BaselineName).c_str(), HeavyFrame,
-                                 &baseline::PresentFrame)
+                                 &reference::PresentFrame)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(ThroughputUpdateOnly, Throughput, PresentFn{nullptr})
         ->Unit(benchmark::kMicrosecond);
@@ -106,7 +106,7 @@ void RegisterFrameBenchmarks()
                                  &PresentFrame)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(ThroughputPresentName(BaselineName).c_str(), Throughput,
-                                 &baseline::PresentFrame)
+                                 &reference::PresentFrame)
         ->Unit(benchmark::kMicrosecond);
 }
 

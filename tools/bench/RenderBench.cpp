@@ -1,9 +1,9 @@
 // The transformed path on the game's workloads: the render context, the
 // straightforward baseline, and SDL_gfx's rotozoom (smoothing off) followed
 // by the same blit onto the screen.
-#include "tools/bench/BaselineRender.h"
 #include "tools/bench/BenchSupport.h"
 #include "tools/bench/Benchmarks.h"
+#include "tools/reference/ReferenceRender.h"
 
 #include <SDL/SDL_rotozoom.h>
 #include <benchmark/benchmark.h>
@@ -67,7 +67,7 @@ void DrawTransformed(benchmark::State& state, const Workload& w, Who who)
             DrawSpriteTransformed(canvas.context, &command);
             break;
         case Who::Baseline:
-            baseline::DrawSpriteTransformed(canvas.context, &command);
+            reference::DrawSpriteTransformed(canvas.context, &command);
             break;
         case Who::SdlGfx:
         {

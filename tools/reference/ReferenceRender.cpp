@@ -1,11 +1,12 @@
-// The straightforward renderer (see BaselineRender.h). Copied from the render
-// context before it was optimised; keep it as it is, it is the baseline.
-#include "tools/bench/BaselineRender.h"
+// The straightforward renderer (see ReferenceRender.h). Copied from the
+// render context before it was optimised; keep it as it is, it is the
+// yardstick of both the tests and the benchmarks.
+#include "tools/reference/ReferenceRender.h"
 
 #include <algorithm>
 #include <cstdint>
 
-namespace baseline
+namespace reference
 {
 namespace
 {
@@ -59,11 +60,11 @@ void DrawSpriteCommands(RenderContext* context)
         }
         if (command->scaleX == 1.0f && command->scaleY == 1.0f && command->angle == 0.0f)
         {
-            baseline::DrawSpritePlain(context, command);
+            reference::DrawSpritePlain(context, command);
         }
         else
         {
-            baseline::DrawSpriteTransformed(context, command);
+            reference::DrawSpriteTransformed(context, command);
         }
     }
 }
@@ -78,24 +79,29 @@ void DrawSpritePlain(RenderContext* context, SpriteCommand* command)
     {
         return;
     }
-    SDL_Surface* texture = command->texture;
-    SDL_Rect source = MakeRect(command->u, command->v, command->width, command->height);
-    SDL_Rect destination = MakeRect(command->x, command->y, command->width, command->height);
+    DrawPlainOnto(context->screen, *command, SDL_UpperBlit);
+}
+
+void DrawPlainOnto(SDL_Surface* target, const SpriteCommand& command, Blit blit)
+{
+    SDL_Surface* texture = command.texture;
+    SDL_Rect source = MakeRect(command.u, command.v, command.width, command.height);
+    SDL_Rect destination = MakeRect(command.x, command.y, command.width, command.height);
 
     const Uint8 previous = texture->format->alpha;
-    const bool changeAlpha = command->alpha != previous;
+    const bool changeAlpha = command.alpha != previous;
     if (changeAlpha)
     {
-        if (command->alpha == 255)
+        if (command.alpha == 255)
         {
             SDL_SetAlpha(texture, 0, 0);
         }
         else
         {
-            SDL_SetAlpha(texture, SDL_SRCALPHA, command->alpha);
+            SDL_SetAlpha(texture, SDL_SRCALPHA, command.alpha);
         }
     }
-    SDL_BlitSurface(texture, &source, context->screen, &destination);
+    blit(texture, &source, target, &destination);
     if (changeAlpha)
     {
         SDL_SetAlpha(texture, SDL_SRCALPHA, previous);
@@ -112,27 +118,45 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
     {
         return;
     }
-    SDL_Surface* texture = command->texture;
-    const SDL_PixelFormat* format = texture->format;
-    if (format->BytesPerPixel != 4 || texture->pixels == nullptr)
+    DrawTransformedOnto(context->screen, *command, SDL_UpperBlit);
+}
+
+void DrawTransformedOnto(SDL_Surface* target, const SpriteCommand& c, Blit blit)
+{
+    SDL_Rect destination;
+    SDL_Surface* temporary = MakeTransformedSquare(c, &destination);
+    if (temporary == nullptr)
     {
         return;
     }
+    SDL_Rect whole = MakeRect(0, 0, temporary->w, temporary->h);
+    blit(temporary, &whole, target, &destination);
+    SDL_FreeSurface(temporary);
+}
 
-    const float scaledX = command->scaleX * static_cast<float>(FixedOne);
-    const float scaledY = command->scaleY * static_cast<float>(FixedOne);
+SDL_Surface* MakeTransformedSquare(const SpriteCommand& command, SDL_Rect* at)
+{
+    SDL_Surface* texture = command.texture;
+    const SDL_PixelFormat* format = texture->format;
+    if (format->BytesPerPixel != 4 || texture->pixels == nullptr)
+    {
+        return nullptr;
+    }
+
+    const float scaledX = command.scaleX * static_cast<float>(FixedOne);
+    const float scaledY = command.scaleY * static_cast<float>(FixedOne);
     if (!(scaledX >= 1.0f && scaledX < MaxFixedScale && scaledY >= 1.0f && scaledY < MaxFixedScale))
     {
-        return;
+        return nullptr;
     }
     const int32_t sx = static_cast<int32_t>(scaledX);
     const int32_t sy = static_cast<int32_t>(scaledY);
 
-    if (!(command->angle > -1.0f && command->angle < 2147483648.0f))
+    if (!(command.angle > -1.0f && command.angle < 2147483648.0f))
     {
-        return;
+        return nullptr;
     }
-    const int32_t a = static_cast<int32_t>(command->angle) % 360;
+    const int32_t a = static_cast<int32_t>(command.angle) % 360;
     const int64_t sinA = FixedSineTable[a];
     const int64_t cosA = FixedCosineTable[a];
 
@@ -148,20 +172,20 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
     int64_t fullH;
     if (a == 0)
     {
-        fullW = int64_t{command->width} * sx;
-        fullH = int64_t{command->height} * sy;
+        fullW = int64_t{command.width} * sx;
+        fullH = int64_t{command.height} * sy;
     }
     else
     {
-        fullW = int64_t{command->width} *
-                static_cast<int32_t>(command->scaleX * static_cast<float>(SqrtTwoFixed));
-        fullH = int64_t{command->height} *
-                static_cast<int32_t>(command->scaleY * static_cast<float>(SqrtTwoFixed));
+        fullW = int64_t{command.width} *
+                static_cast<int32_t>(command.scaleX * static_cast<float>(SqrtTwoFixed));
+        fullH = int64_t{command.height} *
+                static_cast<int32_t>(command.scaleY * static_cast<float>(SqrtTwoFixed));
     }
     const int64_t side = std::max(fullW, fullH) >> FixedShift;
     if (side <= 0 || side > MaxTransformedSide)
     {
-        return;
+        return nullptr;
     }
     const int32_t n = static_cast<int32_t>(side);
 
@@ -176,16 +200,16 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
         SDL_CreateRGBSurface(0, n, n, 32, format->Rmask, format->Gmask, format->Bmask, alphaMask);
     if (temporary == nullptr)
     {
-        return;
+        return nullptr;
     }
     SDL_FillRect(temporary, nullptr, 0);
 
     const int64_t hx = (ix * -n) / 2;
     const int64_t hy = (iy * -n) / 2;
-    int64_t rowU = (hx * cosA - hy * sinA) / FixedOne + int64_t{command->width / 2} * FixedOne;
-    int64_t rowV = (hx * sinA + hy * cosA) / FixedOne + int64_t{command->height / 2} * FixedOne;
-    const int64_t limitU = int64_t{command->width} * FixedOne;
-    const int64_t limitV = int64_t{command->height} * FixedOne;
+    int64_t rowU = (hx * cosA - hy * sinA) / FixedOne + int64_t{command.width / 2} * FixedOne;
+    int64_t rowV = (hx * sinA + hy * cosA) / FixedOne + int64_t{command.height / 2} * FixedOne;
+    const int64_t limitU = int64_t{command.width} * FixedOne;
+    const int64_t limitV = int64_t{command.height} * FixedOne;
 
     if (LockIfNeeded(texture))
     {
@@ -205,8 +229,8 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
                     uint32_t word = 0;
                     if (pu >= 0 && pu < limitU && pv >= 0 && pv < limitV)
                     {
-                        const int64_t column = command->u + (pu >> FixedShift);
-                        const int64_t row = command->v + (pv >> FixedShift);
+                        const int64_t column = command.u + (pu >> FixedShift);
+                        const int64_t row = command.v + (pv >> FixedShift);
                         if (column >= 0 && column < textureW && row >= 0 && row < textureH)
                         {
                             const auto* texels =
@@ -226,11 +250,9 @@ void DrawSpriteTransformed(RenderContext* context, SpriteCommand* command)
         UnlockIfNeeded(texture);
     }
 
-    SDL_Rect whole = MakeRect(0, 0, n, n);
-    SDL_Rect destination = MakeRect(command->x + command->width / 2 - n / 2,
-                                    command->y + command->height / 2 - n / 2, 0, 0);
-    SDL_BlitSurface(temporary, &whole, context->screen, &destination);
-    SDL_FreeSurface(temporary);
+    *at = MakeRect(command.x + command.width / 2 - n / 2, command.y + command.height / 2 - n / 2, 0,
+                   0);
+    return temporary;
 }
 
 void PresentFrame(RenderContext* context)
@@ -239,7 +261,7 @@ void PresentFrame(RenderContext* context)
     {
         return;
     }
-    baseline::DrawSpriteCommands(context);
+    reference::DrawSpriteCommands(context);
     if (context->screen == nullptr)
     {
         return;
@@ -249,4 +271,4 @@ void PresentFrame(RenderContext* context)
     SDL_FillRect(context->screen, nullptr, ScreenClearPixel);
 }
 
-} // namespace baseline
+} // namespace reference
