@@ -349,19 +349,29 @@ async function missingPrerequisite(site) {
   return null;
 }
 
+// Whether the test can run here. When it cannot, says why and sets the exit
+// status: skipped, or failed under SKYREEL_REQUIRE_ALL=1. run() asks first; a
+// test that prepares files from the site before run() asks before that.
+export async function canRun(name, site) {
+  const missing = await missingPrerequisite(site);
+  if (!missing) {
+    return true;
+  }
+  if (process.env.SKYREEL_REQUIRE_ALL === '1') {
+    console.error(`FAILED ${name}: ${missing} (SKYREEL_REQUIRE_ALL=1 forbids skipping)`);
+    process.exitCode = 1;
+  } else {
+    console.log(`SKIPPED ${name}: ${missing}`);
+    process.exitCode = SkipStatus;
+  }
+  return false;
+}
+
 // Runs `body(browser, url, server)` with a served site and a browser; prints
 // the test runner's
 // closing line and sets the exit code.
 export async function run(name, site, body) {
-  const missing = await missingPrerequisite(site);
-  if (missing) {
-    if (process.env.SKYREEL_REQUIRE_ALL === '1') {
-      console.error(`FAILED ${name}: ${missing} (SKYREEL_REQUIRE_ALL=1 forbids skipping)`);
-      process.exitCode = 1;
-    } else {
-      console.log(`SKIPPED ${name}: ${missing}`);
-      process.exitCode = SkipStatus;
-    }
+  if (!(await canRun(name, site))) {
     return;
   }
   const { server, url } = await serve(site);

@@ -10,11 +10,14 @@ import os from 'node:os';
 import path from 'node:path';
 import { execFileSync } from 'node:child_process';
 import {
-  run, openPage, waitFor, waitForTitle, waitForStoredSite, storedFiles, waitForGame, tap, sleep, check,
+  canRun, run, openPage, waitFor, waitForTitle, waitForStoredSite, storedFiles, waitForGame, tap, sleep, check,
   fireUntilShot,
 } from './support.mjs';
 
 const [site, stampScript, pageDir, gameDir] = process.argv.slice(2);
+if (!(await canRun('update', site))) {
+  process.exit();
+}
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'skyreel-update-'));
 const first = path.join(work, 'first');
 const second = path.join(work, 'second');
