@@ -71,7 +71,8 @@ void DrawTransformed(benchmark::State& state, const Workload& w, Who who)
             break;
         case Who::SdlGfx:
         {
-            SDL_Surface* turned = rotozoomSurfaceXY(cut, degrees, w.scale, w.scale, SMOOTHING_OFF);
+            SDL_Surface* turned = rotozoomSurfaceXY(cut, degrees, static_cast<double>(w.scale),
+                                                    static_cast<double>(w.scale), SMOOTHING_OFF);
             SDL_Rect at;
             at.x = static_cast<Sint16>(command.x + w.width / 2 - turned->w / 2);
             at.y = static_cast<Sint16>(command.y + w.height / 2 - turned->h / 2);
