@@ -16,9 +16,9 @@ struct ShotKind
     int32_t life;    // frames
 };
 
-constexpr ShotKind NeedleShot{sheet::NeedleShot, 4.0f, 11.0f, 16384.0f, 3600};
-constexpr ShotKind SmallShot{sheet::SmallShot, 5.0f, 12.0f, 16384.0f, 3600};
-constexpr ShotKind LargeShot{sheet::LargeShot, 7.0f, 14.0f, 49152.0f, 6000};
+constexpr ShotKind NeedleShot{sheet::NeedleShot, 4.0f, 11.0f, AngleDown, 3600};
+constexpr ShotKind SmallShot{sheet::SmallShot, 5.0f, 12.0f, AngleDown, 3600};
+constexpr ShotKind LargeShot{sheet::LargeShot, 7.0f, 14.0f, AngleUp, 6000};
 constexpr float ShotStartSpeed = 3.0f; // every kind
 
 // Where every emitter and shot starts: at (atX, atY), turning and
@@ -177,13 +177,13 @@ void BulletMaker::Fire(int pattern)
 {
     switch (pattern)
     {
-    case 1:
+    case PatternAimed:
         FireAimed();
         break;
-    case 2:
+    case PatternFan:
         FireFan();
         break;
-    case 3:
+    case PatternRing:
         FireRing();
         break;
     default:
@@ -220,7 +220,7 @@ void BulletMaker::FireColumn()
     {
         return;
     }
-    Offer(MakeEmitter(1, 3, 0.0f, 0.0f, 0.0f, true));
+    Offer(MakeEmitter(MotionColumn, 3, AngleRight, 0.0f, 0.0f, true));
 }
 
 void BulletMaker::FireAimed()
@@ -230,11 +230,12 @@ void BulletMaker::FireAimed()
         return;
     }
     const float rise = RisingEmitterSpeed(level);
-    Offer(MakeEmitter(3, 60, 49152.0f, 0.0f, rise, true));
+    Offer(MakeEmitter(MotionAimed, 60, AngleUp, 0.0f, rise, true));
     if (level >= 2)
     {
-        // Heads up as well (32768 + 16384): every aimed shot comes as a pair.
-        Offer(MakeEmitter(3, 60, 32768.0f, 16384.0f, rise, true));
+        // Heads up as well (left plus a quarter turn): every aimed shot
+        // comes as a pair.
+        Offer(MakeEmitter(MotionAimed, 60, AngleLeft, AngleDown, rise, true));
     }
 }
 
@@ -244,7 +245,7 @@ void BulletMaker::FireFan()
     {
         return;
     }
-    Offer(MakeEmitter(2, 60, 0.0f, 0.0f, 0.0f, true));
+    Offer(MakeEmitter(MotionFan, 60, AngleRight, 0.0f, 0.0f, true));
 }
 
 void BulletMaker::FireRing()
@@ -254,11 +255,11 @@ void BulletMaker::FireRing()
         return;
     }
     const float rise = RisingEmitterSpeed(level);
-    Offer(MakeEmitter(4, 60, 49152.0f, 0.0f, rise, true));
+    Offer(MakeEmitter(MotionRing, 60, AngleUp, 0.0f, rise, true));
     if (level >= 3)
     {
         // Cannot hit the ship, so CancelAll leaves it firing.
-        Offer(MakeEmitter(4, 60, 32768.0f, 16384.0f, rise, false));
+        Offer(MakeEmitter(MotionRing, 60, AngleLeft, AngleDown, rise, false));
     }
 }
 
@@ -267,19 +268,19 @@ bool BulletMaker::Update()
     const bool alive = Move();
     switch (motionType)
     {
-    case 0:
+    case MotionShot:
         break;
-    case 2:
+    case MotionFan:
         UpdateFan();
         break;
-    case 3:
+    case MotionAimed:
         UpdateAimed();
         break;
-    case 4:
+    case MotionRing:
         UpdateRing();
         break;
     default:
-        if (motionType > 0)
+        if (motionType > MotionShot)
         {
             UpdateColumn();
         }
@@ -299,8 +300,8 @@ void BulletMaker::UpdateColumn()
     {
         BulletMaker* shot = new BulletMaker();
         InitNeedleShot(*shot);
-        shot->motionType = 0;
-        shot->direction = 16384.0f;
+        shot->motionType = MotionShot;
+        shot->direction = AngleDown;
         shot->life = 3600;
         shot->maxSpeed = 5.0f;
         shot->speed = 3.0f - 0.5f * static_cast<float>(i);
@@ -376,7 +377,7 @@ void BulletMaker::UpdateRing()
     {
         return;
     }
-    const float step = 65536.0f / static_cast<float>(ring.shots);
+    const float step = static_cast<float>(AngleUnitsPerTurn) / static_cast<float>(ring.shots);
     float heading = 0.0f;
     for (int32_t i = 0; i < ring.shots; ++i)
     {
@@ -406,7 +407,7 @@ void BulletMaker::InitShot(BulletMaker& b)
     Start(b, x, y, renderContext);
     b.hitEnabled = true;
     b.grazeEnabled = true;
-    b.motionType = 0;
+    b.motionType = MotionShot;
 }
 
 void BulletMaker::InitNeedleShot(BulletMaker& b)
@@ -452,7 +453,7 @@ void BulletMaker::EmitSparks(int size, float atX, float atY)
     for (int i = 0; i < sparks; ++i)
     {
         BulletMaker* spark = new BulletMaker();
-        spark->motionType = 0;
+        spark->motionType = MotionShot;
         spark->x = atX;
         spark->y = atY;
         spark->ShowPicture(sheet::Spark, true);
@@ -462,7 +463,8 @@ void BulletMaker::EmitSparks(int size, float atX, float atY)
         const int picture = RandomRange(0, 2);
         spark->SetPicture(StripFrame(sheet::Spark, picture));
         const float heading = RandomUnit();
-        spark->direction = static_cast<float>(static_cast<double>(heading) * 65535.0);
+        spark->direction =
+            static_cast<float>(static_cast<double>(heading) * (AngleUnitsPerTurn - 1));
         const float boost = RandomUnit();
         spark->speed = baseSpeed + 2.0f * boost;
         const int turn = RandomRange(0, 1000);

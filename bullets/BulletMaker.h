@@ -1,8 +1,5 @@
 // BulletMaker: everything the enemies put into the bullet list. One class
-// plays every role, chosen by motionType:
-//   0 shot or spark (no step), 1 column emitter, 2 fan emitter,
-//   3 aimed emitter, 4 ring emitter; 5 or more runs the column step,
-//   below 0 no step.
+// plays every role, chosen by motionType (BulletMotion below).
 // The game fires through one master BulletMaker that is never in the list:
 // a pattern places emitters at the owner's position, and each emitter fires
 // its own shots over the following frames.
@@ -11,6 +8,28 @@
 #include "bullets/BulletBase.h"
 
 #include <cstdint>
+
+// The roles a BulletMaker plays, kept in its motionType. Each selects the
+// step that runs after Move every frame; a number above MotionRing (never
+// made) runs the column step, a negative one none.
+enum BulletMotion : int32_t
+{
+    MotionShot = 0,   // a shot or a spark: no step
+    MotionColumn = 1, // column emitter: UpdateColumn
+    MotionFan = 2,    // fan emitter: UpdateFan
+    MotionAimed = 3,  // aimed emitter: UpdateAimed
+    MotionRing = 4,   // ring emitter: UpdateRing
+};
+
+// The patterns that BulletMaker::Fire takes, weakest first; any other number
+// fires the column.
+enum BulletPattern : int
+{
+    PatternColumn = 0,
+    PatternAimed = 1,
+    PatternFan = 2,
+    PatternRing = 3,
+};
 
 class BulletManage;
 class SpriteItem;
@@ -27,8 +46,8 @@ public:
     void SetManager(BulletManage* m);
     void SetLevel(int n);
 
-    // 0 column, 1 aimed, 2 fan, 3 ring; any other number the column.
-    // Does nothing without an owner and a manager.
+    // One of the BulletPatterns; any other number the column. Does nothing
+    // without an owner and a manager.
     void Fire(int pattern);
     void FireColumn();
     void FireAimed();

@@ -38,7 +38,7 @@ bool BonusShipManage::Launch()
     hitEnabled = true;
     x = side == 1 ? LeftStartX : RightStartX;
     y = FlightY;
-    SetFlight(side == 1 ? 0.0f : RightHeading, 2.0f, 0.0f, 5.0f, 3600);
+    SetFlight(side == 1 ? static_cast<float>(AngleRight) : RightHeading, 2.0f, 0.0f, 5.0f, 3600);
     flapCount = 0;
     flying = true;
     return true;

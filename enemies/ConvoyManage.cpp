@@ -37,21 +37,21 @@ int32_t VolleyPeriod(int32_t stage)
 }
 
 // The strongest pattern the formation may choose with `alive` enemies left.
-int HighestPattern(int alive)
+BulletPattern HighestPattern(int alive)
 {
     if (alive >= 36)
     {
-        return 0;
+        return PatternColumn;
     }
     if (alive >= 26)
     {
-        return 1;
+        return PatternAimed;
     }
     if (alive >= 16)
     {
-        return 2;
+        return PatternFan;
     }
-    return 3;
+    return PatternRing;
 }
 } // namespace
 
@@ -155,9 +155,7 @@ ConvoyManage::Marched ConvoyManage::March()
                 if (enemy.exploding)
                 {
                     enemy.exploding = false;
-                    enemy.visible = false;
-                    enemy.active = false;
-                    enemy.hitEnabled = false;
+                    enemy.LeavePlay();
                 }
             }
         }
@@ -276,7 +274,7 @@ void ConvoyManage::FireVolley()
     }
 
     // Two draws, pattern first: the order decides the course of a game.
-    const int pattern = RandomRange(0, HighestPattern(CountAlive()));
+    const int pattern = RandomRange(PatternColumn, HighestPattern(CountAlive()));
     const int k = RandomRange(0, n - 1);
     bulletMaker->SetOwner(candidates[k]);
     bulletMaker->Fire(pattern);
@@ -294,9 +292,7 @@ int ConvoyManage::HitByShot(MyShotManage& shot)
         enemy.Explode();
         pauseFrames = HitPauseFrames;
         result = enemy.GetScore();
-        shot.active = false;
-        shot.visible = false;
-        shot.hitEnabled = false;
+        shot.LeavePlay();
         shot.OnHit(HitPauseFrames);
         if (bulletMaker != nullptr)
         {

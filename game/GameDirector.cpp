@@ -6,7 +6,7 @@
 #include "enemies/BonusShipManage.h"
 #include "enemies/ConvoyManage.h"
 #include "game/BasicSystem.h"
-#include "platform/Input.h"
+#include "platform/Buttons.h"
 #include "player/MyShipManage.h"
 #include "player/MyShotManage.h"
 #include "presentation/BackGroundManage.h"

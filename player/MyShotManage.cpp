@@ -1,5 +1,6 @@
 #include "player/MyShotManage.h"
 
+#include "bullets/Angle.h"
 #include "player/MyShipManage.h"
 
 MyShotManage::MyShotManage() : inFlight(false), holdFrames(0) {}
@@ -17,8 +18,8 @@ bool MyShotManage::Fire(const MyShipManage& ship)
     hitEnabled = true;
     x = ship.x;
     y = ship.y - 4.0f;
-    SetFlight(49152.0f, 1.0f, 0.2f, 20.0f, 600); // straight up
-    prev = nullptr;                              // never in the enemy bullet list
+    SetFlight(AngleUp, 1.0f, 0.2f, 20.0f, 600);
+    prev = nullptr; // never in the enemy bullet list
     next = nullptr;
     inFlight = true;
     return true;

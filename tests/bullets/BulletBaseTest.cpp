@@ -37,7 +37,7 @@ TEST(BulletBaseConstruction, UnitSpeedNoLifeNoLinks)
 
 TEST(BulletBaseSpeed, AccelerationAppliesOnlyBelowTheTopSpeed)
 {
-    BulletBase b = Bullet(100.0f, 100.0f, 16384.0f, 3.0f);
+    BulletBase b = Bullet(100.0f, 100.0f, AngleDown, 3.0f);
     ASSERT_TRUE(b.Move());
     EXPECT_EQ(b.x, 100.0f);
     EXPECT_EQ(b.y, 103.0f);
@@ -76,11 +76,11 @@ TEST(BulletBaseSpeed, AccelerationAppliesOnlyBelowTheTopSpeed)
 
 TEST(BulletBaseHeading, WrapsIntoOneTurnAndTruncates)
 {
-    BulletBase up = Bullet(100.0f, 100.0f, 49152.0f, 2.0f);
-    BulletBase negative = Bullet(100.0f, 100.0f, -16384.0f, 2.0f);
-    BulletBase offset = Bullet(100.0f, 100.0f, 32768.0f, 2.0f);
-    offset.directionOffset = 16384.0f;
-    BulletBase turns = Bullet(100.0f, 100.0f, 65536.0f * 3.0f + 49152.0f, 2.0f);
+    BulletBase up = Bullet(100.0f, 100.0f, AngleUp, 2.0f);
+    BulletBase negative = Bullet(100.0f, 100.0f, -AngleDown, 2.0f);
+    BulletBase offset = Bullet(100.0f, 100.0f, AngleLeft, 2.0f);
+    offset.directionOffset = AngleDown;
+    BulletBase turns = Bullet(100.0f, 100.0f, AngleUnitsPerTurn * 3 + AngleUp, 2.0f);
     for (BulletBase* b : {&up, &negative, &offset, &turns})
     {
         b->Move();
@@ -191,7 +191,7 @@ TEST(BulletBaseLife, BulletWithLifeLIsAliveOnAtMostLCalls)
 {
     for (int lifeFrames : {0, 1, 2, 7})
     {
-        BulletBase b = Bullet(100.0f, 100.0f, 16384.0f, 1.0f);
+        BulletBase b = Bullet(100.0f, 100.0f, AngleDown, 1.0f);
         b.life = lifeFrames;
         int alive = 0;
         while (b.Move())

@@ -24,7 +24,7 @@ inline std::vector<BulletMaker*> ListedBullets(const BulletManage& list)
     return bullets;
 }
 
-// A plain shot on the field: motionType 0, hit- and graze-enabled.
+// A plain shot on the field (MotionShot), hit- and graze-enabled.
 inline BulletMaker* NewShot(float x, float y, int32_t life = 100)
 {
     auto* b = new BulletMaker();
@@ -40,6 +40,6 @@ inline BulletMaker* NewShot(float x, float y, int32_t life = 100)
     b->grazeEnabled = true;
     b->SetHitRadius(5.0f);
     b->SetGrazeRadius(12.0f);
-    b->motionType = 0;
+    b->motionType = MotionShot;
     return b;
 }

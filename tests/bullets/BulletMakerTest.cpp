@@ -46,7 +46,7 @@ protected:
         std::vector<BulletMaker*> found;
         for (BulletMaker* b : ListedBullets(list))
         {
-            if (b->motionType != 0)
+            if (b->motionType != MotionShot)
             {
                 found.push_back(b);
             }
@@ -124,9 +124,9 @@ TEST_F(MakerTest, ShotKindsTakeTheirSizePictureCirclesAndPresets)
         float hit, graze, direction;
         int32_t life;
     } kinds[] = {
-        {&BulletMaker::InitNeedleShot, sheet::NeedleShot, 4.0f, 11.0f, 16384.0f, 3600},
-        {&BulletMaker::InitSmallShot, sheet::SmallShot, 5.0f, 12.0f, 16384.0f, 3600},
-        {&BulletMaker::InitLargeShot, sheet::LargeShot, 7.0f, 14.0f, 49152.0f, 6000},
+        {&BulletMaker::InitNeedleShot, sheet::NeedleShot, 4.0f, 11.0f, AngleDown, 3600},
+        {&BulletMaker::InitSmallShot, sheet::SmallShot, 5.0f, 12.0f, AngleDown, 3600},
+        {&BulletMaker::InitLargeShot, sheet::LargeShot, 7.0f, 14.0f, AngleUp, 6000},
     };
     for (const auto& k : kinds)
     {
@@ -146,7 +146,7 @@ TEST_F(MakerTest, ShotKindsTakeTheirSizePictureCirclesAndPresets)
         EXPECT_EQ(b.speed, 3.0f);
         EXPECT_EQ(b.maxSpeed, 5.0f);
         EXPECT_TRUE(b.hitEnabled && b.grazeEnabled);
-        EXPECT_EQ(b.motionType, 0);
+        EXPECT_EQ(b.motionType, MotionShot);
         EXPECT_EQ(b.spin + b.acceleration + b.directionOffset, 0.0f);
         EXPECT_EQ(b.renderContext, context);
     }
@@ -166,7 +166,7 @@ TEST_F(MakerTest, EmitterCarriesEverythingItNeedsAndStaysWhereTheEnemyWas)
     EXPECT_FALSE(e.grazeEnabled);
     EXPECT_EQ(e.hitRadius, 0.0f);
     EXPECT_EQ(e.maxSpeed, 5.0f);
-    EXPECT_EQ(e.motionType, 1);
+    EXPECT_EQ(e.motionType, MotionColumn);
     EXPECT_EQ(e.life, 3);
     EXPECT_EQ(e.speed, 0.0f);
     EXPECT_EQ(e.level, 7); // copied unclamped
@@ -186,7 +186,9 @@ TEST_F(MakerTest, PatternNumbersOutsideZeroToThreeFireTheColumn)
     {
         int pattern;
         int32_t motionType;
-    } cases[] = {{0, 1}, {1, 3}, {2, 2}, {3, 4}, {7, 1}, {-1, 1}};
+    } cases[] = {
+        {PatternColumn, MotionColumn}, {PatternAimed, MotionAimed}, {PatternFan, MotionFan},
+        {PatternRing, MotionRing},     {7, MotionColumn},           {-1, MotionColumn}};
     for (const auto& c : cases)
     {
         list.Clear();
@@ -275,7 +277,7 @@ TEST_F(MakerTest, ColumnFallsStraightDownAtFallingSpeeds)
     {
         const BulletMaker& needle = *bullets[i + 1];
         EXPECT_EQ(needle.speed, speeds[i]);
-        EXPECT_EQ(needle.direction, 16384.0f);
+        EXPECT_EQ(needle.direction, AngleDown);
         EXPECT_EQ(needle.width, 4);
         EXPECT_EQ(needle.x, 224.0f);
         EXPECT_EQ(needle.life, 3600); // the column emitter is the tail
@@ -288,8 +290,8 @@ TEST_F(MakerTest, AimedEmittersRiseTogetherAndFireCoincidentPairs)
     master.FireAimed();
     const std::vector<BulletMaker*> emitters = Emitters();
     ASSERT_EQ(emitters.size(), 2u);
-    EXPECT_EQ(emitters[0]->direction, 49152.0f);
-    EXPECT_EQ(emitters[1]->direction + emitters[1]->directionOffset, 49152.0f);
+    EXPECT_EQ(emitters[0]->direction, AngleUp);
+    EXPECT_EQ(emitters[1]->direction + emitters[1]->directionOffset, AngleUp);
     EXPECT_TRUE(emitters[1]->hitEnabled);
 
     Run(14);
@@ -301,7 +303,7 @@ TEST_F(MakerTest, AimedEmittersRiseTogetherAndFireCoincidentPairs)
     EXPECT_EQ(first.x, second.x);
     EXPECT_EQ(first.y, second.y);
     EXPECT_EQ(first.direction, second.direction);
-    EXPECT_EQ(first.direction, 16384.0f); // the ship is straight below
+    EXPECT_EQ(first.direction, AngleDown); // the ship is straight below
     EXPECT_EQ(first.speed, 2.5f);
     EXPECT_EQ(PictureOf(first), sheet::LargeShot);
 }
@@ -402,7 +404,7 @@ TEST(BulletMakerAimAt, TruncatesTheDifferencesBeforeAiming)
     target.x = 100.0f;
     target.y = 20.0f;
     BulletMaker::AimAt(bullet, target);
-    EXPECT_EQ(bullet.direction, -16384.0f);
+    EXPECT_EQ(bullet.direction, -AngleDown); // up, not AngleUp
 
     target.x = 100.9f;
     target.y = 99.1f;
@@ -433,7 +435,7 @@ TEST_F(MakerTest, MissingOwnerManagerOrTargetDoNotCrash)
     Run(1);
     const std::vector<BulletMaker*> bullets = ListedBullets(list);
     ASSERT_EQ(bullets.size(), 4u);
-    EXPECT_EQ(bullets[1]->direction, 16384.0f);
+    EXPECT_EQ(bullets[1]->direction, AngleDown);
 }
 
 TEST_F(MakerTest, FullListAddsNothingAndKeepsNothing)
@@ -444,7 +446,7 @@ TEST_F(MakerTest, FullListAddsNothingAndKeepsNothing)
     }
     const long before = LiveAllocations();
     master.SetLevel(5);
-    for (int pattern = 0; pattern < 4; ++pattern)
+    for (int pattern = PatternColumn; pattern <= PatternRing; ++pattern)
     {
         master.Fire(pattern);
     }
@@ -455,7 +457,7 @@ TEST_F(MakerTest, FullListAddsNothingAndKeepsNothing)
     // An emitter already in the list loses its whole volley the same way.
     list.Remove(list.head);
     master.FireRing();
-    ASSERT_EQ(list.tail->motionType, 4);
+    ASSERT_EQ(list.tail->motionType, MotionRing);
     list.tail->life = 12; // fires on its next Update
     const long withEmitter = LiveAllocations();
     list.Update();
@@ -485,7 +487,7 @@ TEST(BulletMakerUpdate, MotionTypeSelectsTheStep)
     {
         int32_t motionType;
         int32_t shots;
-    } cases[] = {{-1, 0}, {0, 0}, {1, 2}, {5, 2}, {99, 2}};
+    } cases[] = {{-1, 0}, {MotionShot, 0}, {MotionColumn, 2}, {5, 2}, {99, 2}};
     for (const auto& c : cases)
     {
         list.Clear();
@@ -546,7 +548,7 @@ TEST_F(MakerTest, SparksReplayTheirRandomDrawsInOrder)
             EXPECT_EQ(s.y, 60.0f);
             EXPECT_EQ(s.alpha, 0.5f);
             EXPECT_EQ(s.maxSpeed, 5.0f);
-            EXPECT_EQ(s.motionType, 0);
+            EXPECT_EQ(s.motionType, MotionShot);
             EXPECT_FALSE(s.hitEnabled || s.grazeEnabled);
             EXPECT_TRUE(s.centered && s.active && s.visible);
             EXPECT_EQ(s.renderContext, context);

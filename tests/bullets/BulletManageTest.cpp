@@ -27,7 +27,7 @@ ShootingObject Ship(float x, float y)
 BulletMaker* NewColumnEmitter(BulletManage& list, int level)
 {
     BulletMaker* e = NewShot(200.0f, 200.0f, 2);
-    e->motionType = 1;
+    e->motionType = MotionColumn;
     e->SetManager(&list);
     e->SetLevel(level);
     return e;

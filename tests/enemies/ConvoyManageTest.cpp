@@ -60,13 +60,13 @@ protected:
         }
     }
 
-    // Bullets in the list that are emitters (motionType 1..4).
+    // Bullets in the list that are emitters.
     std::vector<BulletMaker*> Emitters() const
     {
         std::vector<BulletMaker*> found;
         for (BulletMaker* b = bullets.head; b != nullptr; b = static_cast<BulletMaker*>(b->next))
         {
-            if (b->motionType >= 1 && b->motionType <= 4)
+            if (b->motionType >= MotionColumn && b->motionType <= MotionRing)
             {
                 found.push_back(b);
             }
@@ -289,14 +289,14 @@ int PatternOf(const BulletMaker& emitter)
 {
     switch (emitter.motionType)
     {
-    case 1:
-        return 0; // column
-    case 3:
-        return 1; // aimed
-    case 2:
-        return 2; // fan
+    case MotionColumn:
+        return PatternColumn;
+    case MotionAimed:
+        return PatternAimed;
+    case MotionFan:
+        return PatternFan;
     default:
-        return 3; // ring
+        return PatternRing;
     }
 }
 
@@ -311,7 +311,7 @@ TEST_F(ConvoyTest, AFullConvoyOnlyFiresColumns)
         convoy.Update();
         const std::vector<BulletMaker*> emitters = Emitters();
         ASSERT_EQ(emitters.size(), 1u);
-        EXPECT_EQ(PatternOf(*emitters[0]), 0) << seed;
+        EXPECT_EQ(PatternOf(*emitters[0]), PatternColumn) << seed;
     }
 }
 
@@ -331,7 +331,7 @@ TEST_F(ConvoyTest, TheLowestEnemyOfARandomColumnFiresARandomPattern)
 
         // The same draws the convoy makes, pattern first.
         srand(seed);
-        const int pattern = RandomRange(0, 3);
+        const int pattern = RandomRange(PatternColumn, PatternRing);
         const int column = RandomRange(0, 9);
         const EnemyObject& shooter = convoy.enemies[column < 5 ? 30 + column : 20 + column];
 
@@ -356,7 +356,8 @@ TEST_F(ConvoyTest, ThePatternCeilingGrowsAsTheConvoyThins)
         int highest;
     };
     for (const Case c :
-         {Case{36, 0}, Case{35, 1}, Case{26, 1}, Case{25, 2}, Case{16, 2}, Case{15, 3}, Case{1, 3}})
+         {Case{36, PatternColumn}, Case{35, PatternAimed}, Case{26, PatternAimed},
+          Case{25, PatternFan}, Case{16, PatternFan}, Case{15, PatternRing}, Case{1, PatternRing}})
     {
         int highestSeen = -1;
         for (unsigned seed = 1; seed <= 40; ++seed)

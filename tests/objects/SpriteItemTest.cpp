@@ -1,5 +1,6 @@
 #include "objects/SpriteItem.h"
 
+#include "bullets/Angle.h"
 #include "tests/support/RenderFixture.h"
 
 #include <gtest/gtest.h>
@@ -128,7 +129,7 @@ TEST_F(SpriteDraw, AngleBecomesDegrees)
     {
         float angle;
         float degrees;
-    } cases[] = {{0.0f, 0.0f}, {16384.0f, 90.0f}, {49152.0f, 270.0f}, {1000.0f, 5.4931640625f}};
+    } cases[] = {{0.0f, 0.0f}, {AngleDown, 90.0f}, {AngleUp, 270.0f}, {1000.0f, 5.4931640625f}};
     for (const auto& c : cases)
     {
         item.angle = c.angle;

@@ -1,5 +1,6 @@
 #include "player/MyShotManage.h"
 
+#include "bullets/Angle.h"
 #include "platform/Buttons.h"
 #include "player/MyShipManage.h"
 #include "tests/support/SpriteChecks.h"
@@ -47,7 +48,7 @@ TEST_F(ShotTest, FireLaunchesFromFourUnitsAboveTheShip)
     EXPECT_TRUE(shot.hitEnabled);
     EXPECT_FALSE(shot.grazeEnabled);
     EXPECT_EQ(shot.hitRadius, 4.0f);
-    EXPECT_EQ(shot.direction, 49152.0f);
+    EXPECT_EQ(shot.direction, AngleUp);
     EXPECT_EQ(shot.speed, 1.0f);
     EXPECT_EQ(shot.acceleration, 0.2f);
     EXPECT_EQ(shot.maxSpeed, 20.0f);

@@ -3,6 +3,7 @@
 #include "Autoplayer.h"
 
 #include "Forecast.h"
+#include "bullets/Angle.h"
 #include "tests/sim/SimSession.h"
 #include "tests/support/Waits.h"
 
@@ -118,8 +119,8 @@ TEST_F(AutoplayerTest, StandingStillUnderTheTestBulletsIsFatal)
     {
         director->bullets->Clear();
         const float shipX = director->ship->x;
-        ASSERT_NE(AddBullet(shipX, 400.0f, 3.0f, 16384.0f), nullptr);
-        ASSERT_NE(AddBullet(shipX - 12.0f, 380.0f, 3.0f, 16384.0f), nullptr);
+        ASSERT_NE(AddBullet(shipX, 400.0f, 3.0f, AngleDown), nullptr);
+        ASSERT_NE(AddBullet(shipX - 12.0f, 380.0f, 3.0f, AngleDown), nullptr);
     };
     fallOnShip();
     for (int i = 0; i < 30 && director->scene == GameDirector::ScenePlay; ++i)
@@ -136,8 +137,8 @@ TEST_F(AutoplayerTest, DodgesWhatStandingStillWouldNot)
     BotUpdate(bot);
     director->bullets->Clear();
     const float shipX = director->ship->x;
-    ASSERT_NE(AddBullet(shipX, 400.0f, 3.0f, 16384.0f), nullptr);
-    ASSERT_NE(AddBullet(shipX - 12.0f, 380.0f, 3.0f, 16384.0f), nullptr);
+    ASSERT_NE(AddBullet(shipX, 400.0f, 3.0f, AngleDown), nullptr);
+    ASSERT_NE(AddBullet(shipX - 12.0f, 380.0f, 3.0f, AngleDown), nullptr);
     for (int i = 0; i < 30; ++i)
     {
         BotUpdate(bot);
@@ -161,7 +162,7 @@ TEST_F(AutoplayerTest, StepsAsideToGrazeWhenNothingElseCalls)
     director->convoy->fireClock = 0;
     director->bullets->Clear();
     const float shipX = director->ship->x;
-    ASSERT_NE(AddBullet(shipX + 20.0f, 350.0f, 3.0f, 16384.0f), nullptr);
+    ASSERT_NE(AddBullet(shipX + 20.0f, 350.0f, 3.0f, AngleDown), nullptr);
     for (int i = 0; i < 50; ++i)
     {
         BotUpdate(bot);

@@ -1,6 +1,7 @@
 // The state digest and the invariant checks, on a live game.
 #include "Invariants.h"
 #include "StateHash.h"
+#include "bullets/Angle.h"
 #include "tests/sim/SimSession.h"
 
 #include <cmath>
@@ -53,8 +54,8 @@ TEST_F(StateHashTest, SeesEveryBulletAndItsOrderButNoPointer)
 {
     PlayFromTitle();
     director->bullets->Clear();
-    BulletMaker* first = AddBullet(100.0f, 100.0f, 1.0f, 16384.0f);
-    BulletMaker* second = AddBullet(200.0f, 100.0f, 1.0f, 16384.0f);
+    BulletMaker* first = AddBullet(100.0f, 100.0f, 1.0f, AngleDown);
+    BulletMaker* second = AddBullet(200.0f, 100.0f, 1.0f, AngleDown);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     const uint64_t base = sim::HashGameState(*director);

@@ -116,7 +116,7 @@ BulletMaker* GameHarness::AddBullet(float x, float y, float speed, float directi
     bullet->direction = direction;
     bullet->maxSpeed = 5.0f;
     bullet->life = 3600;
-    bullet->motionType = 0;
+    bullet->motionType = MotionShot;
     bullet->SetRenderContext(context);
     if (!director->bullets->Add(bullet))
     {

@@ -1,5 +1,6 @@
 #include "tools/bench/BenchSupport.h"
 
+#include "bullets/Angle.h"
 #include "bullets/BulletManage.h"
 #include "game/GameDirector.h"
 #include "game/GameSession.h"
@@ -166,7 +167,7 @@ float SpreadAngleUnits(int64_t n)
     const double golden = 0.6180339887498949;
     const double turn =
         static_cast<double>(n) * golden - std::floor(static_cast<double>(n) * golden);
-    return static_cast<float>(std::floor(turn * 65536.0));
+    return static_cast<float>(std::floor(turn * AngleUnitsPerTurn));
 }
 
 } // namespace bench
