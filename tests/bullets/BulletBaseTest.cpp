@@ -101,8 +101,8 @@ TEST(BulletBaseHeading, WrapsIntoOneTurnAndTruncates)
     EXPECT_EQ(fraction.y, SinAngle(1000));
 
     // Exactly zero and exactly whole turns, either way round, are heading 0.
-    BulletBase whole = Bullet(0.0f, 0.0f, 49152.0f, 1.0f);
-    whole.directionOffset = 16384.0f;
+    BulletBase whole = Bullet(0.0f, 0.0f, AngleUp, 1.0f);
+    whole.directionOffset = AngleDown;
     EXPECT_EQ(whole.Heading(), 0);
     for (float direction : {0.0f, -0.0f, 65536.0f, -65536.0f, 65536.0f * 5.0f})
     {
