@@ -6,6 +6,8 @@
 #include "tests/support/Files.h"
 #include "tests/support/Sdl.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -27,7 +29,10 @@ struct SessionProbe
     void* destroyed = nullptr;
     bool screenAtDestroy = false;
     int quitOnFrame = 3;
+    bool quitMissed = false; // still running QuitWithin updates after the quit: ended by the test
 };
+
+constexpr int QuitWithin = 30; // updates the program may take to see a quit
 
 SessionProbe probe;
 
@@ -55,6 +60,20 @@ bool RunProbe(void* session)
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit); // seen by the next update's input drain
     }
+    else if (probe.frames == probe.quitOnFrame + QuitWithin)
+    {
+        // The quit went unseen: the run is ended as a quit would end it.
+        probe.quitMissed = true;
+        gInputState.quitRequested = 1;
+    }
+    else if (probe.frames > probe.quitOnFrame + 2 * QuitWithin)
+    {
+        std::fprintf(stderr,
+                     "gave up waiting for the program to quit: still running at update %d "
+                     "though told to quit twice\n",
+                     probe.frames);
+        std::_Exit(1);
+    }
     return true;
 }
 
@@ -81,6 +100,9 @@ TEST(Program, StartsUpRunsUntilQuitAndShutsDown)
     probe = SessionProbe{};
 
     EXPECT_EQ(RunProgram(ProbeHooks), 0);
+    EXPECT_FALSE(probe.quitMissed)
+        << "gave up waiting for the program to see the quit pushed in "
+        << "update " << probe.quitOnFrame << ": still running at update " << probe.frames;
 
     // Made after SDL, input, sound, the context and its caption, with the
     // random generator freshly seeded with 1.
