@@ -1,7 +1,7 @@
 // What differs between the machines the game runs on. The shared platform
 // files call these functions and never ask which machine they are built for;
 // each port defines them in its own folder, platform/<port>/, and the build
-// compiles exactly one port's folders (CMake's SKYREEL_PORT: desktop, web).
+// compiles one port (CMake's SKYREEL_PORT: desktop, web).
 //
 // A new port must provide, across the folders its build lists:
 // - every function declared here, each defined once;
@@ -9,9 +9,10 @@
 //   driver, which brings the platform up and down with StartPlatform and
 //   StopPlatform and paces the game's updates and pictures.
 // A port that differs from another in one concern only lists the other
-// port's folder and leaves out the file of that concern (SKYREEL_PORT_FOLDERS
-// and SKYREEL_PORT_SKIP in the root CMakeLists.txt); the port files are cut
-// by concern for that: the program, pictures and screen, sound, input.
+// port's folder beside its own and leaves out the other's file of that
+// concern (SKYREEL_PORT_FOLDERS_<port> and SKYREEL_PORT_SKIP_<port> in the
+// root CMakeLists.txt); the port files are cut by concern for that: the
+// program, pictures and screen, sound, input.
 #pragma once
 
 #include <SDL/SDL.h>
