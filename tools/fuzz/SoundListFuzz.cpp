@@ -37,7 +37,7 @@ void CheckTable()
         {
             Fail("music name not terminated inside its entry");
         }
-        const size_t length = static_cast<const char*>(end) - name;
+        const auto length = static_cast<size_t>(static_cast<const char*>(end) - name);
         if (length > 0 && name[length - 1] == '\n')
         {
             Fail("music name keeps its line feed");
