@@ -1,16 +1,19 @@
 // Loads the game. The page asks for the game's three files together with its
-// own (index.html preloads them), so nothing waits for anything else; their
-// bytes fill one bar from the first moment; the WebAssembly compiles while
-// it downloads, and the packed data is unpacked and handed to the runtime
-// whole, so no file is requested twice. Once the game runs, the service worker is
-// registered to keep the site for offline play (sw.js); a page that starts
-// while a newer build waits lets it take over and loads again before any
-// game begins. Loading and failure are said in the page's live region.
+// own: index.html preloads the game's script, and this one runs as soon as
+// it arrives, before the rest of the page's scripts, and asks for the
+// WebAssembly and the packed data. The WebAssembly compiles as soon as it is
+// in, the packed data is unpacked as it lands, and no file is requested
+// twice. Their bytes fill one bar from the first moment. Once the
+// page is parsed (page.js has made the game's Module) and the data is in, the
+// game's script starts. Once the game runs, the service worker is registered
+// to keep the site for offline play (sw.js); a page that starts while a newer
+// build waits lets it take over and loads again before any game begins.
+// Loading and failure are said in the page's live region.
 'use strict';
 
 (function () {
-  if (!window.Module) {
-    return; // page.js has said why the game cannot run here
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+    return; // page.js says why the game cannot run here
   }
   // Bytes of each game file, written by the build; a file that turns out
   // larger counts as its real size.
@@ -18,29 +21,18 @@
   const Names = ['skyreel.js', 'skyreel.wasm', 'skyreel.pack'];
   const loaded = {};
 
-  const bar = document.getElementById('loading-bar');
-  const progress = bar.parentElement;
-  const announcer = document.getElementById('announce');
-
+  // The page's body may not be parsed yet: these look for it each time.
   function announce(text) {
-    announcer.textContent = text;
+    const announcer = document.getElementById('announce');
+    if (announcer) {
+      announcer.textContent = text;
+    }
   }
-
-  let failed = false;
-  function fail(error) {
-    if (failed) {
+  function draw() {
+    const bar = document.getElementById('loading-bar');
+    if (!bar) {
       return;
     }
-    failed = true;
-    console.warn('Skyreel could not load:', error);
-    const text = 'The game files could not be loaded. Check the connection and reload the page.';
-    document.getElementById('loading').hidden = true;
-    document.getElementById('failed-text').textContent = text;
-    document.getElementById('failed').hidden = false;
-    announce(text);
-  }
-
-  function draw() {
     let done = 0;
     let total = 0;
     for (const file of Names) {
@@ -49,7 +41,7 @@
     }
     const percent = total > 0 ? Math.min(100, Math.floor(100 * done / total)) : 0;
     bar.style.width = percent + '%';
-    progress.setAttribute('aria-valuenow', String(percent));
+    bar.parentElement.setAttribute('aria-valuenow', String(percent));
   }
   function count(name, bytes) {
     loaded[name] = (loaded[name] || 0) + bytes;
@@ -59,51 +51,65 @@
     loaded[name] = Math.max(loaded[name] || 0, Sizes[name] || 0);
     draw();
   }
-  draw();
 
-  const worker = 'serviceWorker' in navigator ? navigator.serviceWorker : null;
-  // From the service worker's copy the files come at once: they are read
-  // whole (Chromium can report a stored file read piece by piece as a
-  // cancelled request although it arrived).
-  const stored = Boolean(worker && worker.controller);
+  const parsed = new Promise((resolve) => {
+    if (document.readyState === 'loading') {
+      document.addEventListener('DOMContentLoaded', resolve);
+    } else {
+      resolve();
+    }
+  });
 
-  // The response again, its bytes counted as they arrive.
-  function counted(name, response, type) {
-    if (!response.ok) {
-      throw new Error(`${name}: HTTP ${response.status}`);
+  let failed = false;
+  function fail(error) {
+    if (failed) {
+      return;
     }
-    if (!response.body || stored) {
-      return response.arrayBuffer().then((buffer) => {
-        count(name, buffer.byteLength);
-        return new Response(buffer, { headers: { 'Content-Type': type } });
-      });
-    }
-    const reader = response.body.getReader();
-    const stream = new ReadableStream({
-      pull(controller) {
-        return reader.read().then((chunk) => {
-          if (chunk.done) {
-            controller.close();
-          } else {
-            count(name, chunk.value.byteLength);
-            controller.enqueue(chunk.value);
-          }
-        });
-      },
-      cancel(reason) {
-        return reader.cancel(reason);
-      },
+    failed = true;
+    console.warn('Skyreel could not load:', error);
+    parsed.then(() => {
+      const text = 'The game files could not be loaded. Check the connection and reload the page.';
+      document.getElementById('loading').hidden = true;
+      document.getElementById('failed-text').textContent = text;
+      document.getElementById('failed').hidden = false;
+      announce(text);
     });
-    return new Response(stream, { headers: { 'Content-Type': type } });
   }
 
-  // Compiled as it downloads; the type is ours, so a host that serves .wasm
-  // under another MIME type costs nothing.
-  const wasm = fetch('skyreel.wasm')
-    .then((response) => counted('skyreel.wasm', response, 'application/wasm'))
-    .then((response) => (WebAssembly.compileStreaming
-      ? WebAssembly.compileStreaming(response)
-      : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes))));
+  const worker = 'serviceWorker' in navigator ? navigator.serviceWorker : null;
+  // Whether the page runs from the service worker's copy.
+  const stored = Boolean(worker && worker.controller);
+
+  // The bytes of a file, counted on the bar as they arrive. A request with
+  // progress events, not a fetch read piece by piece: Chromium sometimes
+  // reports such a read as a cancelled request although all of it arrived.
+  function download(name) {
+    return new Promise((resolve, reject) => {
+      const request = new XMLHttpRequest();
+      request.open('GET', name);
+      request.responseType = 'arraybuffer';
+      let counted = 0;
+      request.onprogress = (event) => {
+        count(name, event.loaded - counted);
+        counted = event.loaded;
+      };
+      request.onload = () => {
+        if (request.status !== 200) {
+          reject(new Error(`${name}: HTTP ${request.status}`));
+          return;
+        }
+        loaded[name] = request.response.byteLength;
+        draw();
+        resolve(request.response);
+      };
+      request.onerror = () => reject(new Error(`${name} did not load`));
+      request.send();
+    });
+  }
+
+  const wasm = download('skyreel.wasm').then((bytes) => WebAssembly.compile(bytes));
+  wasm.catch(fail);
+
   // The packed data as the build stored it (stamp-site.mjs): each byte as
   // its difference from the byte two places before, the even places first,
   // then the odd. Summing up again gives the runtime's package.
@@ -123,11 +129,7 @@
     }
     return data.buffer;
   }
-  const data = fetch('skyreel.pack')
-    .then((response) => counted('skyreel.pack', response, 'application/octet-stream'))
-    .then((response) => response.arrayBuffer())
-    .then(unpack);
-  wasm.catch(fail);
+  const data = download('skyreel.pack').then(unpack);
 
   // The game's script arrives by the page's preload; the bar counts it once
   // it is there.
@@ -140,17 +142,6 @@
     }).observe({ type: 'resource', buffered: true });
   }
 
-  Module.instantiateWasm = function (imports, receive) {
-    wasm.then((module) => WebAssembly.instantiate(module, imports)
-      .then((instance) => receive(instance, module)))
-      .catch(fail);
-    return {};
-  };
-  let packed = null;
-  Module.getPreloadedPackage = function () {
-    return packed;
-  };
-
   // A newer build may wait in the wings: the first page to start after it
   // was stored lets it take over (no game runs yet) and loads again.
   const waiting = !stored ? Promise.resolve(null) : worker.getRegistration()
@@ -158,9 +149,9 @@
     .catch(() => null);
 
   // The runtime reads the packed data as its script starts: it starts once
-  // the data is here.
-  Promise.all([data, waiting]).then(([buffer, newer]) => {
-    if (failed) {
+  // the page has made the Module and the data is here.
+  Promise.all([data, waiting, parsed]).then(([buffer, newer]) => {
+    if (failed || !window.Module) {
       return;
     }
     if (newer) {
@@ -171,7 +162,15 @@
       wasm.then(takeOver, takeOver);
       return;
     }
-    packed = buffer;
+    Module.instantiateWasm = function (imports, receive) {
+      wasm.then((module) => WebAssembly.instantiate(module, imports)
+        .then((instance) => receive(instance, module)))
+        .catch(fail);
+      return {};
+    };
+    Module.getPreloadedPackage = function () {
+      return buffer;
+    };
     (Module.postRun = Module.postRun || []).push(function () {
       announce('Skyreel is ready: fire starts a game.');
       if (worker) {
@@ -187,5 +186,10 @@
     document.body.appendChild(script);
   }, fail);
 
-  announce('Loading Skyreel\u2026');
+  parsed.then(() => {
+    draw();
+    if (!failed) {
+      announce('Loading Skyreel\u2026');
+    }
+  });
 }());
