@@ -24,6 +24,15 @@ void NoteWebEffect(int n)
     {
         ++gEffectStarts[n];
     }
+    // The page tells what the sounds mean to a player who cannot see.
+    EM_ASM(
+        {
+            if (Module.onEffect)
+            {
+                Module.onEffect($0);
+            }
+        },
+        n);
 }
 
 void NoteWebMusic(int /*n*/)

@@ -5,7 +5,8 @@
 
 // One game update has run.
 void NoteWebUpdate();
-// Sound effect n was handed to the mixer.
+// Sound effect n was handed to the mixer; the page's Module.onEffect(n),
+// when it has one, hears of it.
 void NoteWebEffect(int n);
 // Music n was started.
 void NoteWebMusic(int n);

@@ -20,6 +20,7 @@
   const Sizes = /* @sizes */ {};
   const Names = ['skyreel.js', 'skyreel.wasm', 'skyreel.pack'];
   const loaded = {};
+  let failed = false;
 
   // The page's body may not be parsed yet: these look for it each time.
   function announce(text) {
@@ -28,10 +29,15 @@
       announcer.textContent = text;
     }
   }
+  let saidLoading = false;
   function draw() {
     const bar = document.getElementById('loading-bar');
     if (!bar) {
       return;
+    }
+    if (!saidLoading && !failed) {
+      saidLoading = true;
+      announce('Loading Skyreel\u2026');
     }
     let done = 0;
     let total = 0;
@@ -60,7 +66,6 @@
     }
   });
 
-  let failed = false;
   function fail(error) {
     if (failed) {
       return;
@@ -186,10 +191,5 @@
     document.body.appendChild(script);
   }, fail);
 
-  parsed.then(() => {
-    draw();
-    if (!failed) {
-      announce('Loading Skyreel\u2026');
-    }
-  });
+  parsed.then(draw);
 }());

@@ -83,6 +83,12 @@
       SkyreelPage.sound.prepare(SDL);
       show('loading', false);
     },
+    // The ship's hit sound (effect 10) ends every game.
+    onEffect: function (n) {
+      if (n === 10) {
+        announce('Game over. Fire starts a new game.');
+      }
+    },
     onQuit: function () {
       ended = true;
       show('ended', true);

@@ -42,10 +42,13 @@ await run('offline', site, async (browser, url, server) => {
 
   await page.reload();
   await waitForTitle(page, 'the title offline');
+  const said = await page.$eval('#announce', (e) => e.textContent);
+  check(/ready/.test(said), `the live region says: "${said}"`);
   check(await fireUntilShot(page, 'KeyZ'), 'offline, a game starts and the ship fires');
 
   await tap(page, 'Escape');
   await waitFor(page, () => !document.getElementById('ended').hidden, 'the play-again offer');
+  check(/Thanks/.test(await page.$eval('#announce', (e) => e.textContent)), 'the live region says the game has ended');
   await Promise.all([page.waitForNavigation(), page.click('#again')]);
   await waitForTitle(page, 'the title after playing again offline');
   check(true, '"Play again" brings the title back offline');
