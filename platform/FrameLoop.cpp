@@ -67,8 +67,11 @@ RenderContext* StartPlatform(const PlatformOptions& options)
 {
     if (options.dummyDrivers)
     {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // SDL's own putenv, there on every machine; it keeps the strings.
+        static char videoDriver[] = "SDL_VIDEODRIVER=dummy";
+        static char audioDriver[] = "SDL_AUDIODRIVER=dummy";
+        SDL_putenv(videoDriver);
+        SDL_putenv(audioDriver);
     }
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
     {

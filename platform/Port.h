@@ -35,6 +35,11 @@ Uint8 PortSurfaceAlpha(const SDL_Surface* surface);
 
 // The screen.
 
+// Sets the video mode for a width x height picture and returns the surface
+// the game draws that picture into: the video surface itself, or a surface
+// of that size the port shows in a window of another size; null when no mode
+// can be set.
+SDL_Surface* PortOpenScreen(int width, int height, int bpp);
 // Once, right after the video mode is set, before anything draws on it.
 void PortHoldScreen(SDL_Surface* screen);
 // After the drawn picture was handed to SDL (SDL_UpdateRect): whatever else

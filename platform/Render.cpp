@@ -24,7 +24,7 @@ RenderContext* CreateRenderContext(int width, int height, int bpp)
     }
     // A failed video mode leaves screen null: drawing and presenting then do
     // nothing, and the game runs on without a picture.
-    context->screen = SDL_SetVideoMode(width, height, bpp, 0);
+    context->screen = PortOpenScreen(width, height, bpp);
     if (context->screen != nullptr)
     {
         PortHoldScreen(context->screen);

@@ -1,7 +1,7 @@
 // The program on the desktop: the paced frame loop (RunFrameLoop) on SDL's
 // clock, sleeping out each period.
-#include "platform/FrameLoop.h"
 #include "platform/Input.h"
+#include "platform/desktop/DesktopLoop.h"
 
 #include <SDL/SDL.h>
 
@@ -49,7 +49,7 @@ void Present(void* user)
 
 } // namespace
 
-int RunProgram(const GameSessionHooks& game)
+int RunPacedProgram(const GameSessionHooks& game)
 {
     RenderContext* context = StartPlatform();
     if (context == nullptr)

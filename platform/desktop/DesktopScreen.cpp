@@ -19,6 +19,11 @@ Uint8 PortSurfaceAlpha(const SDL_Surface* surface)
     return surface->format->alpha;
 }
 
+SDL_Surface* PortOpenScreen(int width, int height, int bpp)
+{
+    return SDL_SetVideoMode(width, height, bpp, 0);
+}
+
 void PortHoldScreen(SDL_Surface* /*screen*/) {}
 
 void PortShowScreen(SDL_Surface* /*screen*/) {}

@@ -75,6 +75,11 @@ Uint8 PortSurfaceAlpha(const SDL_Surface* /*surface*/)
     return 255;
 }
 
+SDL_Surface* PortOpenScreen(int width, int height, int bpp)
+{
+    return SDL_SetVideoMode(width, height, bpp, 0);
+}
+
 void PortHoldScreen(SDL_Surface* screen)
 {
     SDL_LockSurface(screen);
