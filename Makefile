@@ -4,6 +4,7 @@
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 WEB_BUILD   ?= build-web
+WINDOWS_BUILD ?= build-windows
 WEB_PORT    ?= 8000
 GENERATOR   ?= Ninja
 JOBS        ?= 2
@@ -12,7 +13,7 @@ CMAKE_FLAGS ?=
 DIST        ?= dist
 
 .PHONY: all deps configure build run test test-quick test-compat sanitize data golden install dist deb clean \
-	web-deps web web-serve test-web
+	web-deps web web-serve test-web windows-deps windows
 
 all: build
 
@@ -21,7 +22,8 @@ deps:
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
-		-DSKYREEL_WEB_BUILD=$(abspath $(WEB_BUILD)) $(CMAKE_FLAGS)
+		-DSKYREEL_WEB_BUILD=$(abspath $(WEB_BUILD)) -DSKYREEL_WINDOWS_BUILD=$(abspath $(WINDOWS_BUILD)) \
+		-DSKYREEL_DIST=$(abspath $(DIST)) $(CMAKE_FLAGS)
 
 configure: $(BUILD)/build.ninja
 
@@ -32,16 +34,17 @@ run: build
 	./$(BUILD)/skyreel
 
 # Every test, including the long soak runs, the Debian package's test
-# (label deb: builds, installs, plays and purges the package; needs root) and
+# (label deb: builds, installs, plays and purges the package; needs root),
 # the browser tests (label web), which play the browser version that
-# `make web` builds.
-test: build web
+# `make web` builds, and the Windows tests (label windows), which play the
+# download that `make windows` builds under wine.
+test: build web windows
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The everyday loop: skips the tests labelled slow, the package's test and
 # the browser tests.
 test-quick: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'slow|deb|web'
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'slow|deb|web|windows'
 
 # The quick tests again on the SDL 1.2 compatibility runtime over SDL 2
 # (Debian's libsdl1.2-compat, which the launcher's --scale uses).
@@ -49,13 +52,13 @@ SDL12COMPAT ?= /usr/lib/$(shell gcc -print-multiarch)/sdl12-compat
 test-compat: build
 	@LD_LIBRARY_PATH=$(SDL12COMPAT) ldd $(BUILD)/skyreel | grep -q '$(SDL12COMPAT)/libSDL-1.2' || \
 		{ echo "no SDL 1.2 compatibility runtime in $(SDL12COMPAT)"; exit 1; }
-	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e|deb|web'
+	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e|deb|web|windows'
 
 # The whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSKYREEL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'deb|web'
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'deb|web|windows'
 
 # Regenerates every file in data/ (and the icons in packaging/) from the
 # sources in tools/assets.
@@ -87,6 +90,20 @@ web-serve: web
 test-web: build web
 	cd $(BUILD) && ctest --output-on-failure -L web
 
+# The Windows download $(DIST)/skyreel-VERSION-windows-x86_64.zip, cross-built
+# with MinGW-w64 in $(WINDOWS_BUILD). SDL 1.2 and SDL_mixer 1.2 for Windows are
+# built once from Debian's source packages into a cache outside the clone
+# (tools/windows/build-sdl.sh).
+windows-deps:
+	@./tools/install-windows-deps.sh
+
+windows: windows-deps
+	sdl=$$(./tools/windows/build-sdl.sh) && \
+	cmake -S . -B $(WINDOWS_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64-x86_64.cmake -DSKYREEL_WINDOWS_SDL=$$sdl && \
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
+	./tools/windows/package.sh $(WINDOWS_BUILD) $$sdl $(DIST)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -100,4 +117,4 @@ deb: deps
 	./tools/release/deb.sh $(DIST)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DIST) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DIST) $(WEB_BUILD) $(WINDOWS_BUILD)

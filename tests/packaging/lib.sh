@@ -167,9 +167,10 @@ wait_exit() {
     game_pid=""
 }
 
-# title_play_quit SCALE: with the game's window found ($window) at SCALE times
-# 480 x 272, plays the part of a person: waits for the settled title screen,
-# presses Z and sees play begin, presses Escape and expects exit status 0.
+# title_play_quit SCALE [IN_PLAY]: with the game's window found ($window) at
+# SCALE times 480 x 272, plays the part of a person: waits for the settled
+# title screen, presses Z and sees play begin, runs the command IN_PLAY if
+# given, presses Escape and expects exit status 0.
 # SKYREEL_SHOTS_DIR, when set, receives title.png and play.png.
 title_play_quit() {
     scale=$1
@@ -225,6 +226,7 @@ title_play_quit() {
     if [ -n "${SKYREEL_SHOTS_DIR:-}" ]; then
         cp "$work/title.png" "$work/play.png" "$SKYREEL_SHOTS_DIR/"
     fi
+    [ -z "${2:-}" ] || "$2"
 
     press Escape
     wait_exit 5
