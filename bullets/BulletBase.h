@@ -6,6 +6,7 @@
 #include "objects/ShootingObject.h"
 
 #include <cstdint>
+#include <tuple>
 
 class BulletBase : public ShootingObject
 {
@@ -38,4 +39,16 @@ public:
     int32_t life;          // frames left; a bullet with life L is alive on at most L calls
     BulletBase* prev;      // BulletManage list links, set only by BulletManage
     BulletBase* next;
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&BulletBase::direction, &BulletBase::directionOffset,
+                          &BulletBase::speed,     &BulletBase::acceleration,
+                          &BulletBase::spin,      &BulletBase::maxSpeed,
+                          &BulletBase::life,      &BulletBase::prev,
+                          &BulletBase::next};
+    }
 };

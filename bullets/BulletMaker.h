@@ -8,6 +8,7 @@
 #include "bullets/BulletBase.h"
 
 #include <cstdint>
+#include <tuple>
 
 // The roles a BulletMaker plays, kept in its motionType. Each selects the
 // step that runs after Move every frame; a number above MotionRing (never
@@ -79,6 +80,15 @@ public:
     ShootingObject* target; // aimed at (the player's ship); not owned
     BulletManage* manager;  // receives what this object makes; not owned
     SpriteItem* owner;      // the enemy a pattern starts from; not owned
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&BulletMaker::level, &BulletMaker::target, &BulletMaker::manager,
+                          &BulletMaker::owner};
+    }
 
 private:
     // Offers b to the manager; destroys it at once when refused.

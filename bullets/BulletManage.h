@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 
 class BulletMaker;
 class ShootingObject;
@@ -45,4 +46,13 @@ public:
     BulletMaker* head;       // oldest bullet, null when empty
     BulletMaker* tail;       // newest bullet, null when empty
     int32_t frameGrazeCount; // grazes found by the last Collide
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&BulletManage::count, &BulletManage::head, &BulletManage::tail,
+                          &BulletManage::frameGrazeCount};
+    }
 };

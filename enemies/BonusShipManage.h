@@ -6,6 +6,7 @@
 #include "bullets/BulletBase.h"
 
 #include <cstdint>
+#include <tuple>
 
 class MyShotManage;
 
@@ -33,4 +34,13 @@ public:
     int32_t flapCount; // frames flown since the launch; drives the flapping
     int32_t variant;   // picture row: the row's top is at v = variant * 24
     int32_t score;     // points for striking it, set before each launch
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&BonusShipManage::flying, &BonusShipManage::flapCount,
+                          &BonusShipManage::variant, &BonusShipManage::score};
+    }
 };

@@ -9,6 +9,7 @@
 #include "enemies/EnemyObject.h"
 
 #include <cstdint>
+#include <tuple>
 
 class BulletMaker;
 class MyShotManage;
@@ -73,6 +74,17 @@ public:
     int32_t animFrame;   // 0 or 1, given to each enemy as it steps
     int32_t pauseFrames; // standstill frames left after a hit; 0 = marching
     int32_t fireClock;   // frames marched since the stage began
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{
+            &ConvoyManage::enemies,   &ConvoyManage::bulletMaker, &ConvoyManage::renderContext,
+            &ConvoyManage::stage,     &ConvoyManage::marchState,  &ConvoyManage::nextIndex,
+            &ConvoyManage::animFrame, &ConvoyManage::pauseFrames, &ConvoyManage::fireClock};
+    }
 
 private:
     void LayOut();

@@ -6,6 +6,7 @@
 #include "objects/ShootingObject.h"
 
 #include <cstdint>
+#include <tuple>
 
 class EnemyObject : public ShootingObject
 {
@@ -28,4 +29,13 @@ public:
     int32_t frame;  // animation frame; even: first picture, odd: second
     int32_t kind;   // picture row
     int32_t score;  // points for destroying this enemy
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&EnemyObject::exploding, &EnemyObject::frame, &EnemyObject::kind,
+                          &EnemyObject::score};
+    }
 };

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 
 class BasicSystem;
 class PanelManage;
@@ -86,6 +87,20 @@ public:
     int32_t marchStep = 0;      // 0..21, index into MARCH_SOUNDS
     int32_t clock = 0;          // Frame calls since construction; seeds each game
     int32_t bonusShipTimer = 0; // play updates until the next bonus ship
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{
+            &GameDirector::score,     &GameDirector::hiScore,    &GameDirector::stage,
+            &GameDirector::scene,     &GameDirector::grazeCount, &GameDirector::gameOverTimer,
+            &GameDirector::system,    &GameDirector::panel,      &GameDirector::ship,
+            &GameDirector::shot,      &GameDirector::convoy,     &GameDirector::bullets,
+            &GameDirector::bonusShip, &GameDirector::background, &GameDirector::title,
+            &GameDirector::marchStep, &GameDirector::clock,      &GameDirector::bonusShipTimer};
+    }
 
 private:
     void PrintDebugNumber(const char* format, int32_t value);

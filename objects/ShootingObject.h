@@ -5,6 +5,7 @@
 #include "objects/SpriteItem.h"
 
 #include <cstdint>
+#include <tuple>
 
 class ShootingObject : public SpriteItem
 {
@@ -32,4 +33,14 @@ public:
     bool hitEnabled;
     float hitRadius;   // field units
     float grazeRadius; // field units
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&ShootingObject::motionType, &ShootingObject::grazeEnabled,
+                          &ShootingObject::hitEnabled, &ShootingObject::hitRadius,
+                          &ShootingObject::grazeRadius};
+    }
 };

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <span>
+#include <tuple>
 
 struct RenderContext;
 
@@ -52,6 +53,20 @@ public:
     bool visible;    // Draw produces a picture only when set
     int32_t texture; // texture slot 0..15
     RenderContext* renderContext;
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&SpriteItem::x,       &SpriteItem::y,
+                          &SpriteItem::width,   &SpriteItem::height,
+                          &SpriteItem::alpha,   &SpriteItem::scale,
+                          &SpriteItem::u,       &SpriteItem::v,
+                          &SpriteItem::angle,   &SpriteItem::centered,
+                          &SpriteItem::active,  &SpriteItem::visible,
+                          &SpriteItem::texture, &SpriteItem::renderContext};
+    }
 };
 
 // For owners that keep their sprites as an array of pointers: NewSprites puts

@@ -6,6 +6,7 @@
 #include "objects/ShootingObject.h"
 
 #include <cstdint>
+#include <tuple>
 
 class MyShipManage : public ShootingObject
 {
@@ -23,4 +24,7 @@ public:
     // One frame of movement under the held buttons of pad 0; only left and
     // right count, both together cancel out. `pressed` is not used. Always true.
     bool Move(uint32_t held, uint32_t pressed = 0);
+
+    // No fields of its own (see ShootingObject::Fields).
+    static constexpr std::tuple<> Fields() { return {}; }
 };

@@ -6,6 +6,7 @@
 #include "bullets/BulletBase.h"
 
 #include <cstdint>
+#include <tuple>
 
 class MyShipManage;
 
@@ -26,4 +27,12 @@ public:
 
     bool inFlight;      // a shot is on its way or held; no new shot while true
     int32_t holdFrames; // frames left to wait after a hit; 0 = not holding
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&MyShotManage::inFlight, &MyShotManage::holdFrames};
+    }
 };

@@ -2,6 +2,8 @@
 // one whose opacity drifts toward a target set from the convoy's losses.
 #pragma once
 
+#include <tuple>
+
 struct RenderContext;
 class SpriteItem;
 
@@ -26,4 +28,13 @@ public:
     float targetAlpha; // opacity layer 1 drifts toward, 0.0..1.0
     RenderContext* renderContext;
     SpriteItem* layers[2]; // 0 still, 1 turning; owned
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&BackGroundManage::targetAlpha, &BackGroundManage::renderContext,
+                          &BackGroundManage::layers};
+    }
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 
 struct RenderContext;
 class SpriteItem;
@@ -43,4 +44,13 @@ public:
     int32_t state;
     int32_t timer; // updates counted in the current state
     bool confirmPressed;
+
+    // Every field above, in declaration order (those of the base classes
+    // not included): whatever walks the state field by field uses this
+    // list, and the state hash checks the class's size against it.
+    static constexpr auto Fields()
+    {
+        return std::tuple{&TitleManage::renderContext, &TitleManage::sprites, &TitleManage::state,
+                          &TitleManage::timer, &TitleManage::confirmPressed};
+    }
 };

@@ -13,17 +13,20 @@
 
 #include <cstddef>
 #include <cstring>
+#include <tuple>
+#include <type_traits>
 
 namespace sim
 {
 namespace
 {
 
-// Every hashed class is checked against the list of its fields below: add a
-// field to a class and its size no longer matches, and the build stops here
-// until the field is fed to the hash (or, for a pointer, knowingly left out)
-// and listed. A field small enough to fit into existing padding keeps the
-// size and is not caught, so look at the padding when adding a bool.
+// Each hashed class lists its own fields beside them (its static Fields()),
+// and that list is what the hash feeds. The class's size is checked against
+// the list here: add a field to a class without listing it, and in most cases
+// its size no longer matches and the build stops. A field small enough to fit
+// into existing padding (a bool after another bool, say) keeps the size and
+// is not caught; the list beside the fields is the place to keep it.
 //
 // The layout rule is the Itanium C++ ABI's (GCC and Clang): a vtable pointer
 // first in a class without a polymorphic base, each field at the next multiple
@@ -61,67 +64,55 @@ private:
     size_t align; // strictest alignment so far
 };
 
-#define SKYREEL_HASHES_EVERY_FIELD(Class, ...)                                                     \
-    static_assert(sizeof(Class) == (__VA_ARGS__).Size(),                                           \
-                  #Class " has gained or lost a field: feed each new field to the state hash "     \
-                         "(pointers excepted) and add its type to the list here")
+// The layout of Class's own fields after `before`. A list that names a
+// field of another class does not compile.
+template <class Class, class... Fields>
+constexpr Layout ThenFields(Layout before, std::tuple<Fields Class::*...>)
+{
+    if constexpr (sizeof...(Fields) == 0)
+    {
+        return before;
+    }
+    else
+    {
+        return before.Then<Fields...>();
+    }
+}
+template <class Class> constexpr Layout ThenFields(Layout before, std::tuple<>)
+{
+    return before;
+}
+template <class Class> constexpr Layout Own(Layout before)
+{
+    return ThenFields<Class>(before, Class::Fields());
+}
 
-// The fields of each class in declaration order, named in the comment above
-// the list. Those marked * are pointers, never hashed themselves; a pointer
-// to an object of the game (the ship, the title's sprites ...) is followed
-// and the object hashed on its own.
+constexpr Layout SpriteItemLayout = Own<SpriteItem>(Layout::Polymorphic());
+constexpr Layout ShootingObjectLayout = Own<ShootingObject>(SpriteItemLayout);
+constexpr Layout BulletBaseLayout = Own<BulletBase>(ShootingObjectLayout);
 
-// x y width height alpha scale u v angle centered active visible texture renderContext*
-constexpr Layout SpriteItemFields = Layout::Polymorphic()
-                                        .Then<float, float, int32_t, int32_t, float, float, int32_t,
-                                              int32_t, float, bool, bool, bool, int32_t, void*>();
-SKYREEL_HASHES_EVERY_FIELD(SpriteItem, SpriteItemFields);
-// motionType grazeEnabled hitEnabled hitRadius grazeRadius
-constexpr Layout ShootingObjectFields = SpriteItemFields.Then<int32_t, bool, bool, float, float>();
-SKYREEL_HASHES_EVERY_FIELD(ShootingObject, ShootingObjectFields);
-SKYREEL_HASHES_EVERY_FIELD(MyShipManage, ShootingObjectFields);
-// direction directionOffset speed acceleration spin maxSpeed life prev* next*
-constexpr Layout BulletBaseFields =
-    ShootingObjectFields.Then<float, float, float, float, float, float, int32_t, void*, void*>();
-SKYREEL_HASHES_EVERY_FIELD(BulletBase, BulletBaseFields);
-// inFlight holdFrames
-SKYREEL_HASHES_EVERY_FIELD(MyShotManage, BulletBaseFields.Then<bool, int32_t>());
-// level target* manager* owner*
-SKYREEL_HASHES_EVERY_FIELD(BulletMaker, BulletBaseFields.Then<int32_t, void*, void*, void*>());
-// flying flapCount variant score
-SKYREEL_HASHES_EVERY_FIELD(BonusShipManage,
-                           BulletBaseFields.Then<bool, int32_t, int32_t, int32_t>());
-// exploding frame kind score
-SKYREEL_HASHES_EVERY_FIELD(EnemyObject,
-                           ShootingObjectFields.Then<bool, int32_t, int32_t, int32_t>());
-// enemies bulletMaker* renderContext* stage marchState nextIndex animFrame pauseFrames fireClock
-SKYREEL_HASHES_EVERY_FIELD(ConvoyManage,
-                           Layout::Polymorphic()
-                               .Then<EnemyObject[ConvoyManage::EnemyCount], void*, void*, int32_t,
-                                     int32_t, int32_t, int32_t, int32_t, int32_t>());
-// count head* tail* frameGrazeCount (the list is walked from head)
-SKYREEL_HASHES_EVERY_FIELD(BulletManage,
-                           Layout::Polymorphic().Then<int32_t, void*, void*, int32_t>());
-// score hiScore stage scene grazeCount gameOverTimer system* panel* ship* shot* convoy*
-// bullets* bonusShip* background* title* marchStep clock bonusShipTimer
-SKYREEL_HASHES_EVERY_FIELD(
-    GameDirector,
-    Layout::Polymorphic()
-        .Then<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, void*, void*, void*, void*,
-              void*, void*, void*, void*, void*, int32_t, int32_t, int32_t>());
-// renderContext* sprites* state timer confirmPressed
-SKYREEL_HASHES_EVERY_FIELD(
-    TitleManage,
-    Layout::Polymorphic()
-        .Then<void*, SpriteItem * [TitleManage::SpriteCount], int32_t, int32_t, bool>());
-// targetAlpha renderContext* layers*
-SKYREEL_HASHES_EVERY_FIELD(BackGroundManage,
-                           Layout::Polymorphic().Then<float, void*, SpriteItem* [2]>());
+#define SKYREEL_HASHES_EVERY_FIELD(Class, layout)                                                  \
+    static_assert(sizeof(Class) == (layout).Size(),                                                \
+                  #Class " has a field that " #Class "::Fields() does not list")
+
+SKYREEL_HASHES_EVERY_FIELD(SpriteItem, SpriteItemLayout);
+SKYREEL_HASHES_EVERY_FIELD(ShootingObject, ShootingObjectLayout);
+SKYREEL_HASHES_EVERY_FIELD(MyShipManage, Own<MyShipManage>(ShootingObjectLayout));
+SKYREEL_HASHES_EVERY_FIELD(BulletBase, BulletBaseLayout);
+SKYREEL_HASHES_EVERY_FIELD(MyShotManage, Own<MyShotManage>(BulletBaseLayout));
+SKYREEL_HASHES_EVERY_FIELD(BulletMaker, Own<BulletMaker>(BulletBaseLayout));
+SKYREEL_HASHES_EVERY_FIELD(BonusShipManage, Own<BonusShipManage>(BulletBaseLayout));
+SKYREEL_HASHES_EVERY_FIELD(EnemyObject, Own<EnemyObject>(ShootingObjectLayout));
+SKYREEL_HASHES_EVERY_FIELD(ConvoyManage, Own<ConvoyManage>(Layout::Polymorphic()));
+SKYREEL_HASHES_EVERY_FIELD(BulletManage, Own<BulletManage>(Layout::Polymorphic()));
+SKYREEL_HASHES_EVERY_FIELD(GameDirector, Own<GameDirector>(Layout::Polymorphic()));
+SKYREEL_HASHES_EVERY_FIELD(TitleManage, Own<TitleManage>(Layout::Polymorphic()));
+SKYREEL_HASHES_EVERY_FIELD(BackGroundManage, Own<BackGroundManage>(Layout::Polymorphic()));
 #undef SKYREEL_HASHES_EVERY_FIELD
 
-// Each value by its type, in order: a float by its bits, an int32 as four
-// bytes, a bool as one. Any other type is refused, so that a field is never
-// fed in a form it was not fed in before.
+// Each value by its type: a float by its bits, an int32 as four bytes, a bool
+// as one. Any other type is refused, so that a field is never fed in a form
+// it was not fed in before.
 void Feed(Fnv1a& h, float v)
 {
     h.F32(v);
@@ -136,27 +127,38 @@ void Feed(Fnv1a& h, bool v)
 }
 template <class T> void Feed(Fnv1a& h, T v) = delete;
 
-template <class... Values> void FeedAll(Fnv1a& h, const Values&... values)
+// Pointers and arrays are passed over: the objects of the game they lead to
+// (the ship, the title's sprites, the convoy's enemies ...) are hashed on
+// their own, and an address is never part of the digest.
+template <class T> void FeedField(Fnv1a& h, const T& value)
 {
-    (Feed(h, values), ...);
+    if constexpr (!std::is_pointer_v<T> && !std::is_array_v<T>)
+    {
+        Feed(h, value);
+    }
+}
+
+// Class's own fields in the order of its list.
+template <class Class> void FeedFields(Fnv1a& h, const Class& object)
+{
+    std::apply([&](auto... field) { (FeedField(h, object.*field), ...); }, Class::Fields());
 }
 
 void HashSprite(Fnv1a& h, const SpriteItem& s)
 {
-    FeedAll(h, s.x, s.y, s.width, s.height, s.alpha, s.scale, s.u, s.v, s.angle, s.centered,
-            s.active, s.visible, s.texture);
+    FeedFields<SpriteItem>(h, s);
 }
 
 void HashShooting(Fnv1a& h, const ShootingObject& s)
 {
     HashSprite(h, s);
-    FeedAll(h, s.motionType, s.grazeEnabled, s.hitEnabled, s.hitRadius, s.grazeRadius);
+    FeedFields<ShootingObject>(h, s);
 }
 
 void HashBullet(Fnv1a& h, const BulletBase& b)
 {
     HashShooting(h, b);
-    FeedAll(h, b.direction, b.directionOffset, b.speed, b.acceleration, b.spin, b.maxSpeed, b.life);
+    FeedFields<BulletBase>(h, b);
 }
 
 } // namespace
@@ -179,12 +181,11 @@ void Fnv1a::F32(float v)
 uint64_t HashGameState(const GameDirector& d)
 {
     Fnv1a h;
-    FeedAll(h, d.score, d.hiScore, d.stage, d.scene, d.grazeCount, d.gameOverTimer, d.marchStep,
-            d.clock, d.bonusShipTimer);
+    FeedFields(h, d);
 
     if (d.title != nullptr)
     {
-        FeedAll(h, d.title->state, d.title->timer, d.title->confirmPressed);
+        FeedFields(h, *d.title);
         for (const SpriteItem* sprite : d.title->sprites)
         {
             if (sprite != nullptr)
@@ -195,7 +196,7 @@ uint64_t HashGameState(const GameDirector& d)
     }
     if (d.background != nullptr)
     {
-        Feed(h, d.background->targetAlpha);
+        FeedFields(h, *d.background);
         for (const SpriteItem* layer : d.background->layers)
         {
             if (layer != nullptr)
@@ -208,25 +209,26 @@ uint64_t HashGameState(const GameDirector& d)
     if (d.ship != nullptr)
     {
         HashShooting(h, *d.ship);
+        FeedFields(h, *d.ship);
     }
     if (d.shot != nullptr)
     {
         HashBullet(h, *d.shot);
-        FeedAll(h, d.shot->inFlight, d.shot->holdFrames);
+        FeedFields(h, *d.shot);
     }
 
     if (d.convoy != nullptr)
     {
         const ConvoyManage& c = *d.convoy;
-        FeedAll(h, c.stage, c.marchState, c.nextIndex, c.animFrame, c.pauseFrames, c.fireClock);
+        FeedFields(h, c);
         for (const EnemyObject& e : c.enemies)
         {
             HashShooting(h, e);
-            FeedAll(h, e.exploding, e.frame, e.kind, e.score);
+            FeedFields(h, e);
         }
         if (c.bulletMaker != nullptr)
         {
-            Feed(h, c.bulletMaker->level);
+            FeedFields(h, *c.bulletMaker);
         }
     }
 
@@ -234,12 +236,12 @@ uint64_t HashGameState(const GameDirector& d)
     {
         const BonusShipManage& b = *d.bonusShip;
         HashBullet(h, b);
-        FeedAll(h, b.flying, b.flapCount, b.variant, b.score);
+        FeedFields(h, b);
     }
 
     if (d.bullets != nullptr)
     {
-        FeedAll(h, d.bullets->count, d.bullets->frameGrazeCount);
+        FeedFields(h, *d.bullets);
         // Walk at most one more than the cap, so a broken (cyclic) list still
         // gives a digest; the invariant checks report such a list.
         int32_t walked = 0;
@@ -247,7 +249,7 @@ uint64_t HashGameState(const GameDirector& d)
              b = static_cast<const BulletMaker*>(b->next), ++walked)
         {
             HashBullet(h, *b);
-            Feed(h, b->level);
+            FeedFields(h, *b);
         }
         Feed(h, walked);
     }
