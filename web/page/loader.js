@@ -1,14 +1,14 @@
 // Loads the game. The page asks for the game's three files together with its
-// own: index.html preloads the game's script, and this one runs as soon as
-// it arrives, before the rest of the page's scripts, and asks for the
-// WebAssembly and the packed data. The WebAssembly compiles as soon as it is
-// in, the packed data is unpacked as it lands, and no file is requested
-// twice. Their bytes fill one bar from the first moment. Once the
-// page is parsed (page.js has made the game's Module) and the data is in, the
-// game's script starts. Once the game runs, the service worker is registered
-// to keep the site for offline play (sw.js); a page that starts while a newer
-// build waits lets it take over and loads again before any game begins.
-// Loading and failure are said in the page's live region.
+// own (index.html preloads them), so nothing waits for anything else, and
+// this script runs as soon as it arrives, before the page's other scripts,
+// and takes the WebAssembly and the packed data over from the preloads: the
+// WebAssembly compiles as soon as it is in, the packed data is unpacked, and
+// no file is requested twice. Their bytes fill one bar from the first moment.
+// Once the page is parsed (page.js has made the game's Module) and the data
+// is in, the game's script starts. Once the game runs, the service worker is
+// registered to keep the site for offline play (sw.js); a page that starts
+// while a newer build waits lets it take over and loads again before any
+// game begins. Loading and failure are said in the page's live region.
 'use strict';
 
 (function () {
@@ -86,8 +86,9 @@
   const stored = Boolean(worker && worker.controller);
 
   // The bytes of a file, counted on the bar as they arrive. A request with
-  // progress events, not a fetch read piece by piece: Chromium sometimes
-  // reports such a read as a cancelled request although all of it arrived.
+  // progress events, not a fetch: Chromium sometimes reports a fetch read
+  // piece by piece, or one that takes over a preload, as a cancelled request
+  // although all of it arrived.
   function download(name) {
     return new Promise((resolve, reject) => {
       const request = new XMLHttpRequest();
