@@ -115,15 +115,16 @@ Uint8 PortSurfaceAlpha(const SDL_Surface* surface)
 SDL_Surface* PortOpenScreen(int width, int height, int bpp)
 {
     currentScale = WindowScale();
-    if (currentScale == MinWindowScale || bpp != 32)
+    SDL_Surface* window = nullptr;
+    if (currentScale != MinWindowScale && bpp == 32)
     {
-        currentScale = MinWindowScale;
-        return SDL_SetVideoMode(width, height, bpp, 0);
+        window = SDL_SetVideoMode(width * currentScale, height * currentScale, bpp, 0);
     }
-    SDL_Surface* window = SDL_SetVideoMode(width * currentScale, height * currentScale, bpp, 0);
     if (window == nullptr)
     {
-        return nullptr;
+        // Unscaled, also when the larger window cannot be had.
+        currentScale = MinWindowScale;
+        return SDL_SetVideoMode(width, height, bpp, 0);
     }
     // The game's picture, in the window's channel order.
     const SDL_PixelFormat* format = window->format;
