@@ -12,6 +12,8 @@ PREFIX      ?= /usr/local
 CMAKE_FLAGS ?=
 DIST        ?= dist
 
+include tests/labels.mk
+
 .PHONY: all deps configure build run test test-quick test-compat sanitize data golden install dist deb clean \
 	web-deps web web-serve test-web windows-deps windows
 
@@ -44,7 +46,7 @@ test: build web windows
 # The everyday loop: skips the tests labelled slow, the package's test and
 # the browser tests.
 test-quick: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'slow|deb|web|windows'
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE '$(SKYREEL_LABELS_NOT_QUICK)'
 
 # The quick tests again on the SDL 1.2 compatibility runtime over SDL 2
 # (Debian's libsdl1.2-compat, which the launcher's --scale uses).
@@ -52,13 +54,13 @@ SDL12COMPAT ?= /usr/lib/$(shell gcc -print-multiarch)/sdl12-compat
 test-compat: build
 	@LD_LIBRARY_PATH=$(SDL12COMPAT) ldd $(BUILD)/skyreel | grep -q '$(SDL12COMPAT)/libSDL-1.2' || \
 		{ echo "no SDL 1.2 compatibility runtime in $(SDL12COMPAT)"; exit 1; }
-	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE 'slow|e2e|deb|web|windows'
+	cd $(BUILD) && LD_LIBRARY_PATH=$(SDL12COMPAT) ctest --output-on-failure -j $(JOBS) -LE '$(SKYREEL_LABELS_NOT_COMPAT)'
 
 # The whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSKYREEL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'deb|web|windows'
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE '$(SKYREEL_LABELS_NOT_SANITIZED)'
 
 # Regenerates every file in data/ (and the icons in packaging/) from the
 # sources in tools/assets.

@@ -3,7 +3,7 @@
 # of them is missing. Safe to run again: it does nothing when all are present.
 set -e
 
-PACKAGES="build-essential cmake ninja-build pkg-config clang clang-format git
+PACKAGES="build-essential cmake ninja-build pkg-config clang clang-format shellcheck git
 libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libpng-dev
 libgtest-dev libbenchmark-dev libsdl-gfx1.2-dev
 xvfb xauth xdotool x11-utils imagemagick valgrind

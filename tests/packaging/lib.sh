@@ -1,4 +1,4 @@
-# shellcheck disable=SC2034 # $status, $window and $work are read by the scripts
+# shellcheck shell=sh disable=SC2034 # $status, $window and $work are read by the scripts
 # Helpers for the packaging tests: a private install tree, a private X server
 # and a game started through the installed launcher. Every wait is bounded, so
 # a test fails instead of hanging. Sourced by the test scripts (POSIX sh).
@@ -53,6 +53,7 @@ install_tree() {
 # start_xvfb [WIDTHxHEIGHT]: a private X server (1600x1000 unless told) on a
 # display it picks itself (no clash with other servers or parallel tests);
 # sets DISPLAY.
+# shellcheck disable=SC2120 # the size is optional
 start_xvfb() {
     need_tools Xvfb xdotool import convert
     rm -f "$work/display"

@@ -15,7 +15,7 @@ set -e
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD_DIR [SECONDS [TARGET...]]}" && pwd)
 seconds=${2:-600}
-[ $# -ge 2 ] && shift 2 || shift $#
+if [ $# -ge 2 ]; then shift 2; else shift $#; fi
 targets=${*:-sound_list texture debug_console}
 
 for target in $targets; do
@@ -38,4 +38,4 @@ for target in $targets; do
         status=1
     fi
 done
-exit ${status:-0}
+exit "${status:-0}"
