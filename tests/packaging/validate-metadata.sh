@@ -2,7 +2,8 @@
 # The desktop entry, the metainfo and the manual page pass their validators
 # and agree with each other on the id and categories; the version given by
 # project() reaches the launcher, the metainfo and the manual page, and the two
-# changelogs written by hand (CHANGELOG.md, debian/changelog) name it on top.
+# changelogs written by hand (CHANGELOG.md, debian/changelog) name it on top,
+# with the release date of CHANGELOG.md's heading.
 #
 # Usage: validate-metadata.sh SOURCE_DIR GENERATED_DIR VERSION
 #   GENERATED_DIR holds the launcher, metainfo and manual page made by CMake.
@@ -41,4 +42,14 @@ top=$(grep -m 1 '^## ' "$source/CHANGELOG.md")
 case $top in "## [$version] "*) ;; *) fail "CHANGELOG.md begins with '$top', not version $version" ;; esac
 head -n 1 "$source/debian/changelog" | grep -q "^skyreel ($version-[0-9]*) " ||
     fail "debian/changelog does not begin with version $version"
-echo "PASS: desktop entry, metainfo and manual page; version $version throughout"
+# The release date is written once, in CHANGELOG.md's heading; the metainfo
+# and the manual page are made from it, and debian/changelog must agree.
+released=${top##* - }
+grep -q "<release version=\"$version\" date=\"$released\">" "$metainfo" ||
+    fail "the metainfo does not give $version the date $released of CHANGELOG.md"
+grep -q "^\.TH SKYREEL 6 $released " "$generated/skyreel.6" ||
+    fail "the manual page is not dated $released as CHANGELOG.md is"
+signed=$(sed -n 's/^ -- .*>  \(.*\)$/\1/p' "$source/debian/changelog" | head -n 1)
+[ "$(date -u -d "$signed" +%F 2>/dev/null)" = "$released" ] ||
+    fail "debian/changelog's newest entry is dated '$signed', not $released as CHANGELOG.md"
+echo "PASS: desktop entry, metainfo and manual page; version $version and date $released throughout"
