@@ -1,5 +1,5 @@
 // skyreel-sim: the game headless, from a replay or the autoplayer. See --help
-// and the README's "Simulator" section.
+// and the "Simulator" section of docs/DEVELOPING.md.
 #include "Options.h"
 #include "Run.h"
 
