@@ -3,6 +3,8 @@
 #include "bullets/Angle.h"
 #include "bullets/BulletManage.h"
 
+#include <initializer_list>
+
 namespace
 {
 
@@ -33,6 +35,32 @@ void Start(BulletMaker& b, float atX, float atY, RenderContext* context)
     b.directionOffset = 0.0f;
     b.maxSpeed = 5.0f;
     b.SetRenderContext(context);
+}
+
+// How a pattern launches its emitters. Rising emitters head up at
+// RisingEmitterSpeed, the others stand still heading right; from pairLevel on
+// (0: never) a second emitter follows, hit-enabled as pairCanHit says (a ring's
+// second cannot hit the ship, so CancelAll leaves it firing).
+struct PatternLaunch
+{
+    int32_t motion;
+    int32_t lifeFrames;
+    bool rises;
+    int32_t pairLevel;
+    bool pairCanHit;
+};
+
+// By BulletPattern; any other number the column.
+const PatternLaunch& LaunchOf(int pattern)
+{
+    static const PatternLaunch launches[] = {
+        {MotionColumn, 3, false, 0, true},
+        {MotionAimed, 60, true, 2, true},
+        {MotionFan, 60, false, 0, true},
+        {MotionRing, 60, true, 3, false},
+    };
+    const bool known = pattern >= PatternColumn && pattern <= PatternRing;
+    return launches[known ? pattern : PatternColumn];
 }
 
 // A pattern places emitters at its owner and hands them to its manager.
@@ -139,6 +167,23 @@ int32_t AimedPeriodFor(int32_t level)
     return 15;
 }
 
+// A new shot filled in by `init` (InitSmallShot, InitLargeShot ...) at the
+// maker's position, aimed at its target when it has one; speed in field units
+// per frame, life in frames.
+BulletMaker* NewAimedShot(BulletMaker& maker, void (BulletMaker::*init)(BulletMaker&), float speed,
+                          int32_t life)
+{
+    auto* shot = new BulletMaker();
+    (maker.*init)(*shot);
+    if (maker.target != nullptr)
+    {
+        BulletMaker::AimAt(*shot, *maker.target);
+    }
+    shot->speed = speed;
+    shot->life = life;
+    return shot;
+}
+
 } // namespace
 
 BulletMaker::BulletMaker() : level(1), target(nullptr), manager(nullptr), owner(nullptr) {}
@@ -175,21 +220,41 @@ void BulletMaker::Offer(BulletMaker* b)
 
 void BulletMaker::Fire(int pattern)
 {
-    switch (pattern)
+    if (!CanFire(*this))
     {
-    case PatternAimed:
-        FireAimed();
-        break;
-    case PatternFan:
-        FireFan();
-        break;
-    case PatternRing:
-        FireRing();
-        break;
-    default:
-        FireColumn();
-        break;
+        return;
     }
+    const PatternLaunch& launch = LaunchOf(pattern);
+    const float rise = launch.rises ? RisingEmitterSpeed(level) : 0.0f;
+    const float heading = launch.rises ? AngleUp : AngleRight;
+    Offer(MakeEmitter(launch.motion, launch.lifeFrames, heading, 0.0f, rise, true));
+    if (launch.pairLevel > 0 && level >= launch.pairLevel)
+    {
+        // Heads up as well (left plus a quarter turn): the pattern comes as a
+        // pair.
+        Offer(MakeEmitter(launch.motion, launch.lifeFrames, AngleLeft, AngleDown, rise,
+                          launch.pairCanHit));
+    }
+}
+
+void BulletMaker::FireColumn()
+{
+    Fire(PatternColumn);
+}
+
+void BulletMaker::FireAimed()
+{
+    Fire(PatternAimed);
+}
+
+void BulletMaker::FireFan()
+{
+    Fire(PatternFan);
+}
+
+void BulletMaker::FireRing()
+{
+    Fire(PatternRing);
 }
 
 BulletMaker* BulletMaker::MakeEmitter(int32_t motion, int32_t lifeFrames, float heading,
@@ -212,55 +277,6 @@ BulletMaker* BulletMaker::MakeEmitter(int32_t motion, int32_t lifeFrames, float 
     e->SetOwner(owner);
     e->SetLevel(level);
     return e;
-}
-
-void BulletMaker::FireColumn()
-{
-    if (!CanFire(*this))
-    {
-        return;
-    }
-    Offer(MakeEmitter(MotionColumn, 3, AngleRight, 0.0f, 0.0f, true));
-}
-
-void BulletMaker::FireAimed()
-{
-    if (!CanFire(*this))
-    {
-        return;
-    }
-    const float rise = RisingEmitterSpeed(level);
-    Offer(MakeEmitter(MotionAimed, 60, AngleUp, 0.0f, rise, true));
-    if (level >= 2)
-    {
-        // Heads up as well (left plus a quarter turn): every aimed shot
-        // comes as a pair.
-        Offer(MakeEmitter(MotionAimed, 60, AngleLeft, AngleDown, rise, true));
-    }
-}
-
-void BulletMaker::FireFan()
-{
-    if (!CanFire(*this))
-    {
-        return;
-    }
-    Offer(MakeEmitter(MotionFan, 60, AngleRight, 0.0f, 0.0f, true));
-}
-
-void BulletMaker::FireRing()
-{
-    if (!CanFire(*this))
-    {
-        return;
-    }
-    const float rise = RisingEmitterSpeed(level);
-    Offer(MakeEmitter(MotionRing, 60, AngleUp, 0.0f, rise, true));
-    if (level >= 3)
-    {
-        // Cannot hit the ship, so CancelAll leaves it firing.
-        Offer(MakeEmitter(MotionRing, 60, AngleLeft, AngleDown, rise, false));
-    }
 }
 
 bool BulletMaker::Update()
@@ -316,15 +332,7 @@ void BulletMaker::UpdateAimed()
     {
         return;
     }
-    BulletMaker* shot = new BulletMaker();
-    InitLargeShot(*shot);
-    if (target != nullptr)
-    {
-        AimAt(*shot, *target);
-    }
-    shot->speed = 2.5f;
-    shot->life = 6000;
-    Offer(shot);
+    Offer(NewAimedShot(*this, &BulletMaker::InitLargeShot, 2.5f, 6000));
 }
 
 void BulletMaker::UpdateFan()
@@ -334,14 +342,7 @@ void BulletMaker::UpdateFan()
     {
         return;
     }
-    BulletMaker* centre = new BulletMaker();
-    InitSmallShot(*centre);
-    if (target != nullptr)
-    {
-        AimAt(*centre, *target);
-    }
-    centre->speed = 2.0f;
-    centre->life = 3600;
+    BulletMaker* centre = NewAimedShot(*this, &BulletMaker::InitSmallShot, 2.0f, 3600);
     // Read before the offer: a refused centre shot is destroyed at once, and
     // the side shots still spread about its direction.
     const float middle = centre->direction;
@@ -354,19 +355,15 @@ void BulletMaker::UpdateFan()
         above = above + fan.spread;
         below = below - fan.spread;
 
-        BulletMaker* first = new BulletMaker();
-        InitSmallShot(*first);
-        first->speed = 2.0f;
-        first->life = 3600;
-        first->direction = above;
-        Offer(first);
-
-        BulletMaker* second = new BulletMaker();
-        InitSmallShot(*second);
-        second->speed = 2.0f;
-        second->life = 3600;
-        second->direction = below;
-        Offer(second);
+        for (const float heading : {above, below})
+        {
+            BulletMaker* side = new BulletMaker();
+            InitSmallShot(*side);
+            side->speed = 2.0f;
+            side->life = 3600;
+            side->direction = heading;
+            Offer(side);
+        }
     }
 }
 
