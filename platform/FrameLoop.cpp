@@ -111,3 +111,13 @@ void ReportStartFailure()
     // what to fix; standard output keeps the one fixed line.
     std::fprintf(stderr, "skyreel: %s\n", SDL_GetError());
 }
+
+RenderContext* StartPlatformOrReport(const PlatformOptions& options)
+{
+    RenderContext* context = StartPlatform(options);
+    if (context == nullptr)
+    {
+        ReportStartFailure();
+    }
+    return context;
+}

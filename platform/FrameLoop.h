@@ -60,6 +60,8 @@ void StopPlatform(RenderContext* context);
 // What the program says when StartPlatform fails: "SDL initialize error." on
 // standard output and SDL's reason on standard error.
 void ReportStartFailure();
+// StartPlatform, saying so with ReportStartFailure when it returns null.
+RenderContext* StartPlatformOrReport(const PlatformOptions& options = {});
 
 // The whole program: start-up, the frame loop, shut-down. Each port defines
 // it (platform/Port.h). Returns the exit status: 0 after a quit request, -1 when SDL cannot start

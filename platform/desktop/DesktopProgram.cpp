@@ -51,10 +51,9 @@ void Present(void* user)
 
 int RunPacedProgram(const GameSessionHooks& game)
 {
-    RenderContext* context = StartPlatform();
+    RenderContext* context = StartPlatformOrReport();
     if (context == nullptr)
     {
-        ReportStartFailure();
         return -1;
     }
     // Read before the session is made, so the time its loading takes counts

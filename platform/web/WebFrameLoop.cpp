@@ -83,10 +83,9 @@ void Step(void* user)
 
 int RunProgram(const GameSessionHooks& game)
 {
-    RenderContext* context = StartPlatform();
+    RenderContext* context = StartPlatformOrReport();
     if (context == nullptr)
     {
-        ReportStartFailure();
         return -1;
     }
     gLoop = {context, game.create(context), &game, emscripten_get_now(), 0.0};

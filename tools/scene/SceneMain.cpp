@@ -145,10 +145,9 @@ int main(int argc, char** argv)
     options.dummyDrivers = SKYREEL_SCENE_HEADLESS != 0;
     options.sound = false;
     Scene scene;
-    scene.context = StartPlatform(options);
+    scene.context = StartPlatformOrReport(options);
     if (scene.context == nullptr)
     {
-        ReportStartFailure();
         return 1;
     }
     if (scene.context->screen == nullptr)
