@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 namespace sim
 {
@@ -72,45 +73,50 @@ bool SetShot(SimOptions& o, Value value, std::string* error)
     return true;
 }
 
-// clang-format off
+// The setters of the plain options: a flag set to To, a number or a text
+// stored as given.
+template <auto Field, bool To> bool SetFlag(SimOptions& o, Value, std::string*)
+{
+    o.*Field = To;
+    return true;
+}
+
+template <auto Field> bool SetNumber(SimOptions& o, Value v, std::string*)
+{
+    o.*Field = static_cast<std::remove_reference_t<decltype(o.*Field)>>(v.number);
+    return true;
+}
+
+template <auto Field> bool SetText(SimOptions& o, Value v, std::string*)
+{
+    o.*Field = v.text;
+    return true;
+}
+
+bool SetSoak(SimOptions& o, Value, std::string*)
+{
+    o.bot = o.mortal = o.check = true;
+    return true;
+}
+
 const OptionRule Rules[] = {
-    {"--help", "-h", Takes::Nothing, 0, 0,
-     [](SimOptions& o, Value, std::string*) { o.help = true; return true; }},
-    {"--frames", nullptr, Takes::Number, 1, INT32_MAX,
-     [](SimOptions& o, Value v, std::string*)
-     { o.frames = static_cast<int32_t>(v.number); return true; }},
-    {"--replay", nullptr, Takes::Text, 0, 0,
-     [](SimOptions& o, Value v, std::string*) { o.replayPath = v.text; return true; }},
-    {"--bot", nullptr, Takes::Nothing, 0, 0,
-     [](SimOptions& o, Value, std::string*) { o.bot = true; return true; }},
-    {"--soak", nullptr, Takes::Nothing, 0, 0,
-     [](SimOptions& o, Value, std::string*) { o.bot = o.mortal = o.check = true; return true; }},
-    {"--bot-seed", nullptr, Takes::Number, 0, UINT32_MAX,
-     [](SimOptions& o, Value v, std::string*)
-     { o.botSeed = static_cast<uint32_t>(v.number); return true; }},
-    {"--confirm-at", nullptr, Takes::Number, 1, INT32_MAX,
-     [](SimOptions& o, Value v, std::string*)
-     { o.confirmAt = static_cast<int32_t>(v.number); return true; }},
-    {"--record", nullptr, Takes::Text, 0, 0,
-     [](SimOptions& o, Value v, std::string*) { o.recordPath = v.text; return true; }},
-    {"--hash-every", nullptr, Takes::Number, 1, INT32_MAX,
-     [](SimOptions& o, Value v, std::string*)
-     { o.hashEvery = static_cast<int32_t>(v.number); return true; }},
-    {"--hash-out", nullptr, Takes::Text, 0, 0,
-     [](SimOptions& o, Value v, std::string*) { o.hashOut = v.text; return true; }},
-    {"--verify", nullptr, Takes::Text, 0, 0,
-     [](SimOptions& o, Value v, std::string*) { o.verifyPath = v.text; return true; }},
+    {"--help", "-h", Takes::Nothing, 0, 0, SetFlag<&SimOptions::help, true>},
+    {"--frames", nullptr, Takes::Number, 1, INT32_MAX, SetNumber<&SimOptions::frames>},
+    {"--replay", nullptr, Takes::Text, 0, 0, SetText<&SimOptions::replayPath>},
+    {"--bot", nullptr, Takes::Nothing, 0, 0, SetFlag<&SimOptions::bot, true>},
+    {"--soak", nullptr, Takes::Nothing, 0, 0, SetSoak},
+    {"--bot-seed", nullptr, Takes::Number, 0, UINT32_MAX, SetNumber<&SimOptions::botSeed>},
+    {"--confirm-at", nullptr, Takes::Number, 1, INT32_MAX, SetNumber<&SimOptions::confirmAt>},
+    {"--record", nullptr, Takes::Text, 0, 0, SetText<&SimOptions::recordPath>},
+    {"--hash-every", nullptr, Takes::Number, 1, INT32_MAX, SetNumber<&SimOptions::hashEvery>},
+    {"--hash-out", nullptr, Takes::Text, 0, 0, SetText<&SimOptions::hashOut>},
+    {"--verify", nullptr, Takes::Text, 0, 0, SetText<&SimOptions::verifyPath>},
     {"--shot", nullptr, Takes::Text, 0, 0, SetShot},
-    {"--data-dir", nullptr, Takes::Text, 0, 0,
-     [](SimOptions& o, Value v, std::string*) { o.dataDir = v.text; return true; }},
-    {"--no-present", nullptr, Takes::Nothing, 0, 0,
-     [](SimOptions& o, Value, std::string*) { o.present = false; return true; }},
-    {"--quiet", "-q", Takes::Nothing, 0, 0,
-     [](SimOptions& o, Value, std::string*) { o.quiet = true; return true; }},
-    {"--check", nullptr, Takes::Nothing, 0, 0,
-     [](SimOptions& o, Value, std::string*) { o.check = true; return true; }},
+    {"--data-dir", nullptr, Takes::Text, 0, 0, SetText<&SimOptions::dataDir>},
+    {"--no-present", nullptr, Takes::Nothing, 0, 0, SetFlag<&SimOptions::present, false>},
+    {"--quiet", "-q", Takes::Nothing, 0, 0, SetFlag<&SimOptions::quiet, true>},
+    {"--check", nullptr, Takes::Nothing, 0, 0, SetFlag<&SimOptions::check, true>},
 };
-// clang-format on
 
 const OptionRule* FindRule(const std::string& arg)
 {
