@@ -58,6 +58,10 @@ enum class Part
     Flame,
 };
 
+// Each Part's colour ramp, darkest first, in the order of Part.
+constexpr const char* PartRamps[] = {"Gglw", "nGglw", "nbBcCw", "nbGgl",
+                                     "rRo",  "kGgl",  "kbGgl",  "rRoyYw"};
+
 // Which part of the large ship covers the point; the shade (0 dark .. 1 lit)
 // goes to *shade. Light comes from the upper left.
 Part LargeShipPart(double px, double py, double* shade)
@@ -207,33 +211,7 @@ Image TitleLargePicture()
                     continue;
                 }
             }
-            const char* ramp = "Gglw";
-            switch (part)
-            {
-            case Part::Hull:
-                ramp = "nGglw";
-                break;
-            case Part::Canopy:
-                ramp = "nbBcCw";
-                break;
-            case Part::Wing:
-                ramp = "nbGgl";
-                break;
-            case Part::WingStripe:
-                ramp = "rRo";
-                break;
-            case Part::Cannon:
-                ramp = "kGgl";
-                break;
-            case Part::Engine:
-                ramp = "kbGgl";
-                break;
-            case Part::Flame:
-                ramp = "rRoyYw";
-                break;
-            case Part::None:
-                break;
-            }
+            const char* ramp = PartRamps[static_cast<int>(part)];
             image.Set(x, y, Ramp(ramp, shade, x, y, 0.9));
         }
     }

@@ -18,6 +18,17 @@ namespace
 
 constexpr int MaxCommands = 8;
 
+// x, y, width, height, u, v: six Fields read in this order.
+template <typename Field> void ReadRectangle(FuzzReader& in, SpriteCommand* command)
+{
+    command->x = in.Take<Field>();
+    command->y = in.Take<Field>();
+    command->width = in.Take<Field>();
+    command->height = in.Take<Field>();
+    command->u = in.Take<Field>();
+    command->v = in.Take<Field>();
+}
+
 // A command record: a mode byte, then six int32 (x, y, width, height, u, v),
 // three floats (scaleX, scaleY, angle), alpha and inUse bytes. Mode bit 0
 // takes the floats as raw bits (NaN, infinities, denormals, huge values);
@@ -29,21 +40,11 @@ void ReadCommand(FuzzReader& in, SpriteCommand* command)
     const uint8_t mode = in.Take<uint8_t>();
     if ((mode & 2) != 0)
     {
-        command->x = in.Take<int16_t>();
-        command->y = in.Take<int16_t>();
-        command->width = in.Take<int16_t>();
-        command->height = in.Take<int16_t>();
-        command->u = in.Take<int16_t>();
-        command->v = in.Take<int16_t>();
+        ReadRectangle<int16_t>(in, command);
     }
     else
     {
-        command->x = in.Take<int32_t>();
-        command->y = in.Take<int32_t>();
-        command->width = in.Take<int32_t>();
-        command->height = in.Take<int32_t>();
-        command->u = in.Take<int32_t>();
-        command->v = in.Take<int32_t>();
+        ReadRectangle<int32_t>(in, command);
     }
     if ((mode & 1) != 0)
     {
