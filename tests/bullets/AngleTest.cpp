@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
@@ -20,6 +21,20 @@ float RoundedDegreeValue(int k, bool sine)
     const long double rounded = std::round(millionths);
     EXPECT_GT(std::fabs(std::fabs(millionths - rounded) - 0.5L), 0.0001L) << k;
     return static_cast<float>(rounded / 1000000.0L);
+}
+
+// The next `count` values of std::rand after srand(seed), the generator then
+// seeded again so that the code under test draws these same values in order.
+std::vector<int> DrawsFromSeed(unsigned seed, int count)
+{
+    std::srand(seed);
+    std::vector<int> draws;
+    for (int i = 0; i < count; ++i)
+    {
+        draws.push_back(std::rand());
+    }
+    std::srand(seed);
+    return draws;
 }
 
 } // namespace
@@ -87,31 +102,18 @@ TEST(AngleTo, RoundsToSinglePrecisionBeforeTruncating)
 
 TEST(RandomRange, TakesExactlyOneDrawPerCall)
 {
-    std::srand(77);
-    const int first = std::rand();
-    const int second = std::rand();
-    const int third = std::rand();
-
-    std::srand(77);
+    const std::vector<int> draws = DrawsFromSeed(77, 3);
     EXPECT_EQ(RandomRange(5, 5), 5);
-    EXPECT_EQ(RandomRange(-10, 20), -10 + second % 31);
-    EXPECT_EQ(RandomRange(0, 1000), third % 1001);
-    (void)first;
+    EXPECT_EQ(RandomRange(-10, 20), -10 + draws[1] % 31);
+    EXPECT_EQ(RandomRange(0, 1000), draws[2] % 1001);
 }
 
 TEST(RandomRange, ReversedOrHugeRangesStayDefined)
 {
-    std::srand(3);
-    const int first = std::rand();
-    const int second = std::rand();
-    const int third = std::rand();
-
-    std::srand(3);
+    const std::vector<int> draws = DrawsFromSeed(3, 3);
     EXPECT_EQ(RandomRange(4, 3), 4); // would divide by zero
     EXPECT_EQ(RandomRange(10, -10), 10);
-    EXPECT_EQ(RandomRange(INT_MIN, INT_MAX), INT_MIN + third);
-    (void)first;
-    (void)second;
+    EXPECT_EQ(RandomRange(INT_MIN, INT_MAX), INT_MIN + draws[2]);
 }
 
 TEST(RandomUnit, StepsOf1Over4096IncludingBothEnds)

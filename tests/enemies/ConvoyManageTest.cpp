@@ -42,6 +42,16 @@ protected:
         return -1;
     }
 
+    // Runs `sweeps` sweeps, each of which must end in march state `state`.
+    void SweepsEndIn(int sweeps, int state)
+    {
+        for (int sweep = 1; sweep <= sweeps; ++sweep)
+        {
+            RunSweep();
+            ASSERT_EQ(convoy.marchState, state) << "sweep " << sweep;
+        }
+    }
+
     // A live shot sitting on the enemy.
     void AimShotAt(const EnemyObject& enemy)
     {
@@ -149,32 +159,20 @@ TEST_F(ConvoyTest, TheAnimationRipplesThroughTheFormation)
 
 TEST_F(ConvoyTest, MarchesRightStepsDownMarchesLeftStepsDown)
 {
-    for (int sweep = 1; sweep <= 4; ++sweep)
-    {
-        RunSweep();
-        ASSERT_EQ(convoy.marchState, ConvoyManage::MarchRight) << sweep;
-    }
-    RunSweep();
+    ASSERT_NO_FATAL_FAILURE(SweepsEndIn(4, ConvoyManage::MarchRight));
+    ASSERT_NO_FATAL_FAILURE(SweepsEndIn(1, ConvoyManage::StepDownRight));
     EXPECT_EQ(convoy.enemies[9].x, 430.0f);
-    EXPECT_EQ(convoy.marchState, ConvoyManage::StepDownRight);
 
-    RunSweep();
+    ASSERT_NO_FATAL_FAILURE(SweepsEndIn(1, ConvoyManage::MarchLeft));
     EXPECT_EQ(convoy.enemies[0].y, 258.0f);
     EXPECT_EQ(convoy.enemies[9].x, 430.0f);
-    EXPECT_EQ(convoy.marchState, ConvoyManage::MarchLeft);
 
-    for (int sweep = 1; sweep <= 8; ++sweep)
-    {
-        RunSweep();
-        ASSERT_EQ(convoy.marchState, ConvoyManage::MarchLeft) << sweep;
-    }
-    RunSweep();
+    ASSERT_NO_FATAL_FAILURE(SweepsEndIn(8, ConvoyManage::MarchLeft));
+    ASSERT_NO_FATAL_FAILURE(SweepsEndIn(1, ConvoyManage::StepDownLeft));
     EXPECT_EQ(convoy.enemies[0].x, 16.0f);
-    EXPECT_EQ(convoy.marchState, ConvoyManage::StepDownLeft);
 
-    RunSweep();
+    ASSERT_NO_FATAL_FAILURE(SweepsEndIn(1, ConvoyManage::MarchRight));
     EXPECT_EQ(convoy.enemies[0].y, 266.0f);
-    EXPECT_EQ(convoy.marchState, ConvoyManage::MarchRight);
 }
 
 TEST_F(ConvoyTest, InactiveEnemiesAreSkippedAndFewerEnemiesMarchFaster)

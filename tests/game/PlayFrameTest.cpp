@@ -56,6 +56,15 @@ protected:
         return 'P'; // panel
     }
 
+    // The bonus ship launched in one update, the player's ship beyond harm.
+    void LaunchBonusShipOverASafeShip()
+    {
+        MakeShipUntouchable();
+        director->bonusShipTimer = 0;
+        Update();
+        ASSERT_TRUE(director->bonusShip->IsFlying());
+    }
+
     std::string Picture() const
     {
         std::string kinds;
@@ -254,10 +263,7 @@ TEST_F(DirectorPlay, TheBonusShipLaunchesOneUpdateAfterItsTimerRunsOut)
 
 TEST_F(DirectorPlay, StrikingTheBonusShipScoresItsValueAndScattersDebris)
 {
-    MakeShipUntouchable();
-    director->bonusShipTimer = 0;
-    Update();
-    ASSERT_TRUE(director->bonusShip->IsFlying());
+    ASSERT_NO_FATAL_FAILURE(LaunchBonusShipOverASafeShip());
     const int value = director->bonusShip->GetScore();
     Run(20);
 
@@ -344,10 +350,7 @@ TEST_F(DirectorPlay, AnEnemyPassingTheFieldsBottomEndsTheGameAsAHitDoes)
 
 TEST_F(DirectorPlay, ABonusShipFliesOnIntoTheNextStage)
 {
-    MakeShipUntouchable();
-    director->bonusShipTimer = 0;
-    Update();
-    ASSERT_TRUE(director->bonusShip->IsFlying());
+    ASSERT_NO_FATAL_FAILURE(LaunchBonusShipOverASafeShip());
     for (EnemyObject& enemy : director->convoy->enemies)
     {
         enemy.active = false;

@@ -1,6 +1,7 @@
 #include "objects/ShootingObject.h"
 
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace
 {
@@ -47,15 +48,14 @@ TEST(ShootingObjectHitTest, TouchingCirclesHitAndTheTestIsSymmetric)
 
 TEST(ShootingObjectHitTest, EitherDisabledFlagPreventsAHit)
 {
-    ShootingObject a = At(10.0f, 10.0f, 8.0f, 8.0f);
-    ShootingObject b = At(10.0f, 10.0f, 8.0f, 8.0f);
-    a.hitEnabled = false;
-    EXPECT_FALSE(a.HitTest(b));
-    EXPECT_FALSE(b.HitTest(a));
-    a.hitEnabled = true;
-    b.hitEnabled = false;
-    EXPECT_FALSE(a.HitTest(b));
-    EXPECT_FALSE(b.HitTest(a));
+    for (const bool firstDisabled : {true, false})
+    {
+        ShootingObject a = At(10.0f, 10.0f, 8.0f, 8.0f);
+        ShootingObject b = At(10.0f, 10.0f, 8.0f, 8.0f);
+        (firstDisabled ? a : b).hitEnabled = false;
+        EXPECT_FALSE(a.HitTest(b)) << "first disabled: " << firstDisabled;
+        EXPECT_FALSE(b.HitTest(a)) << "first disabled: " << firstDisabled;
+    }
 }
 
 TEST(ShootingObjectGrazeTest, UsesItsOwnFlagAndRadius)

@@ -6,6 +6,7 @@
 #include "tests/support/RenderFixture.h"
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 using namespace skyreel_test;
@@ -26,6 +27,19 @@ protected:
     {
         InitConsole();
         ASSERT_EQ(gDebugConsole.ready, 1);
+    }
+
+    // Prints `lines` to a console whose overlay is opaque, which shows
+    // exactly which rectangle reaches the screen, then flushes it.
+    void FlushOnOpaqueOverlay(std::initializer_list<const char*> lines)
+    {
+        ASSERT_NO_FATAL_FAILURE(Init());
+        SDL_FillRect(gDebugConsole.overlay, nullptr, 0xFFFFFFFFu);
+        for (const char* line : lines)
+        {
+            DebugPrint(line);
+        }
+        FlushDebugConsole(context);
     }
 
     uint32_t Glyph(int k)
@@ -93,13 +107,7 @@ TEST_F(DebugConsoleTest, FlushDrawsEachLineFromItsGlyphCellsAndEmptiesTheBuffer)
 
 TEST_F(DebugConsoleTest, FlushBlitsTheWidestLineByAllLines)
 {
-    Init();
-    // An opaque overlay shows exactly which rectangle reaches the screen.
-    SDL_FillRect(gDebugConsole.overlay, nullptr, 0xFFFFFFFFu);
-    DebugPrint("12345");
-    DebugPrint("123456789012");
-    DebugPrint("");
-    FlushDebugConsole(context);
+    FlushOnOpaqueOverlay({"12345", "123456789012", ""});
     int covered = 0;
     for (int y = 0; y < 40; ++y)
     {
@@ -116,11 +124,7 @@ TEST_F(DebugConsoleTest, FlushBlitsTheWidestLineByAllLines)
 
 TEST_F(DebugConsoleTest, FlushOfEmptyLinesBlitsNothingButEmptiesTheBuffer)
 {
-    Init();
-    SDL_FillRect(gDebugConsole.overlay, nullptr, 0xFFFFFFFFu);
-    DebugPrint("");
-    DebugPrint("");
-    FlushDebugConsole(context);
+    FlushOnOpaqueOverlay({"", ""});
     EXPECT_EQ(gDebugConsole.lineCount, 0);
     EXPECT_EQ(Screen(0, 0), 0u);
 }

@@ -78,40 +78,34 @@ struct FakeMachine
 
 } // namespace
 
-TEST(FrameLoop, QuickPeriodsRunOneUpdatePerPictureAndQuitAfterOneMorePicture)
+TEST(FrameLoop, PacingFollowsTheCostOfUpdatesAndPictures)
 {
-    FakeMachine machine(2, 3, 4);
-    // Sleep = 16 - batch time, not counting the present; the update that sees
-    // the quit is the last, its cut batch resets the period, one more picture
-    // and a full sleep follow.
-    EXPECT_EQ(machine.Run(), "U P D14 U P D14 U P D14 U P D16");
-}
-
-TEST(FrameLoop, BatchAndPresentOf15MsStayAtOneUpdate)
-{
-    FakeMachine machine(5, 10, 4);
-    EXPECT_EQ(machine.Run(), "U P D11 U P D11 U P D11 U P D16");
-}
-
-TEST(FrameLoop, PeriodOverSixteenMsRunsTwoUpdatesBeforeTheNextPicture)
-{
-    // Batch 5 ms, present 12 ms: sleep 11, after = 17, so skip = 1.
-    FakeMachine machine(5, 12, 5);
-    EXPECT_EQ(machine.Run(), "U P D11 U U P D6 U U P D16");
-}
-
-TEST(FrameLoop, LongBatchSkipsTheSleepAndCatchesUp)
-{
-    FakeMachine machine(20, 1, 3);
-    EXPECT_EQ(machine.Run(), "U P U U P D16");
-}
-
-TEST(FrameLoop, StartUpTimeCountsAgainstTheFirstPeriod)
-{
-    // The session took 40 ms to make: no first sleep, after = 42, so the
-    // second batch runs 42 / 16 + 1 = 3 updates.
-    FakeMachine machine(1, 1, 5);
-    EXPECT_EQ(machine.Run(40), "U P U U U P D13 U P D16");
+    struct Case
+    {
+        const char* what;
+        uint32_t update, present;
+        int quitOn;
+        uint32_t startUp;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Sleep = 16 - batch time, not counting the present; the update that
+        // sees the quit is the last, its cut batch resets the period, one
+        // more picture and a full sleep follow.
+        {"quick periods: one update a picture", 2, 3, 4, 0, "U P D14 U P D14 U P D14 U P D16"},
+        {"batch and present of 15 ms: still one update", 5, 10, 4, 0,
+         "U P D11 U P D11 U P D11 U P D16"},
+        // Sleep 11, after = 17, so skip = 1.
+        {"period over 16 ms: two updates a picture", 5, 12, 5, 0, "U P D11 U U P D6 U U P D16"},
+        {"long batch: no sleep, catches up", 20, 1, 3, 0, "U P U U P D16"},
+        // No first sleep, after = 42, so the second batch runs 42 / 16 + 1 = 3.
+        {"start-up time counts against the first period", 1, 1, 5, 40, "U P U U U P D13 U P D16"},
+    };
+    for (const Case& c : cases)
+    {
+        FakeMachine machine(c.update, c.present, c.quitOn);
+        EXPECT_EQ(machine.Run(c.startUp), c.expected) << c.what;
+    }
 }
 
 TEST(FrameLoop, WithoutASessionEmptyPicturesComeEverySixteenMs)

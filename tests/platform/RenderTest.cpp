@@ -47,6 +47,32 @@ protected:
     {
         return SDL_MapRGB(context->screen->format, TexelRed(c), TexelGreen(r), TexelBlue);
     }
+
+    // Each screen pixel of columns [left, right) and rows [top, bottom)
+    // against expected(x, y); stops at the first wrong one, naming it.
+    template <typename Expected>
+    void ExpectScreenBox(int left, int top, int right, int bottom, Expected expected)
+    {
+        for (int y = top; y < bottom; ++y)
+        {
+            for (int x = left; x < right; ++x)
+            {
+                ASSERT_EQ(Screen(x, y), expected(x, y)) << x << "," << y;
+            }
+        }
+    }
+
+    // The w x h texels from (u, v) unscaled at screen (x, y), and nothing
+    // else within borderX columns and borderY rows around them.
+    void ExpectPlainCopy(int x, int y, int w, int h, int u, int v, int borderX, int borderY)
+    {
+        ExpectScreenBox(x - borderX, y - borderY, x + w + borderX, y + h + borderY,
+                        [&](int sx, int sy)
+                        {
+                            const bool inside = sx >= x && sx < x + w && sy >= y && sy < y + h;
+                            return inside ? TexelOnScreen(u + sx - x, v + sy - y) : 0u;
+                        });
+    }
 };
 
 } // namespace
@@ -127,15 +153,7 @@ TEST_F(RenderTest, PlainBlitCopiesTheSourceRectangle)
     SDL_Surface* texture = Own(0, MakePatternTexture(32, 32));
     Sprite(texture, 10, 20, 6, 4, 3, 5);
     DrawSpriteCommands(context);
-    for (int y = 18; y < 26; ++y)
-    {
-        for (int x = 8; x < 18; ++x)
-        {
-            const bool inside = x >= 10 && x < 16 && y >= 20 && y < 24;
-            const uint32_t expected = inside ? TexelOnScreen(3 + x - 10, 5 + y - 20) : 0;
-            ASSERT_EQ(Screen(x, y), expected) << x << "," << y;
-        }
-    }
+    ExpectPlainCopy(10, 20, 6, 4, 3, 5, 2, 2);
 }
 
 TEST_F(RenderTest, OnlyCommandsInUseWithATextureAreDrawnAndLaterOnesCoverEarlierOnes)
@@ -213,15 +231,7 @@ TEST_F(RenderTest, AngleBelowOneDegreeDrawsUnrotatedInASquareSurface)
     SDL_Surface* texture = Own(0, MakePatternTexture(32, 32));
     Sprite(texture, 40, 30, 16, 8, 2, 3)->angle = 0.5f;
     DrawSpriteCommands(context);
-    for (int y = 24; y < 44; ++y)
-    {
-        for (int x = 38; x < 58; ++x)
-        {
-            const bool inside = x >= 40 && x < 56 && y >= 30 && y < 38;
-            const uint32_t expected = inside ? TexelOnScreen(2 + x - 40, 3 + y - 30) : 0;
-            ASSERT_EQ(Screen(x, y), expected) << x << "," << y;
-        }
-    }
+    ExpectPlainCopy(40, 30, 16, 8, 2, 3, 2, 6);
 }
 
 TEST_F(RenderTest, DoubleScaleDoublesEveryTexelAroundTheSameCentre)
@@ -232,15 +242,12 @@ TEST_F(RenderTest, DoubleScaleDoublesEveryTexelAroundTheSameCentre)
     command->scaleX = 2.0f;
     command->scaleY = 2.0f;
     DrawSpriteCommands(context);
-    for (int y = 40; y < 76; ++y)
-    {
-        for (int x = 90; x < 126; ++x)
-        {
-            const bool inside = x >= 92 && x < 124 && y >= 42 && y < 74;
-            const uint32_t expected = inside ? TexelOnScreen((x - 92) / 2, (y - 42) / 2) : 0;
-            ASSERT_EQ(Screen(x, y), expected) << x << "," << y;
-        }
-    }
+    ExpectScreenBox(90, 40, 126, 76,
+                    [&](int x, int y)
+                    {
+                        const bool inside = x >= 92 && x < 124 && y >= 42 && y < 74;
+                        return inside ? TexelOnScreen((x - 92) / 2, (y - 42) / 2) : 0u;
+                    });
 }
 
 TEST_F(RenderTest, QuarterTurnTurnsTheTopEdgeToTheLeft)
@@ -250,16 +257,14 @@ TEST_F(RenderTest, QuarterTurnTurnsTheTopEdgeToTheLeft)
     SDL_Surface* texture = Own(0, MakePatternTexture(16, 16));
     Sprite(texture, 100, 50, 16, 16)->angle = 90.0f;
     DrawSpriteCommands(context);
-    for (int y = 45; y < 71; ++y)
-    {
-        for (int x = 95; x < 121; ++x)
-        {
-            const int c = 66 - y;
-            const int r = x - 100;
-            const bool inside = c >= 0 && c < 16 && r >= 0 && r < 16;
-            ASSERT_EQ(Screen(x, y), inside ? TexelOnScreen(c, r) : 0u) << x << "," << y;
-        }
-    }
+    ExpectScreenBox(95, 45, 121, 71,
+                    [&](int x, int y)
+                    {
+                        const int c = 66 - y;
+                        const int r = x - 100;
+                        const bool inside = c >= 0 && c < 16 && r >= 0 && r < 16;
+                        return inside ? TexelOnScreen(c, r) : 0u;
+                    });
 }
 
 TEST_F(RenderTest, EighthTurnFitsInA22PixelSquareWithTransparentCorners)
