@@ -1,6 +1,7 @@
 #include "platform/FrameLoop.h"
 
 #include "platform/Input.h"
+#include "platform/Port.h"
 #include "platform/Screen.h"
 #include "platform/Sound.h"
 
@@ -67,11 +68,7 @@ RenderContext* StartPlatform(const PlatformOptions& options)
 {
     if (options.dummyDrivers)
     {
-        // SDL's own putenv, there on every machine; it keeps the strings.
-        static char videoDriver[] = "SDL_VIDEODRIVER=dummy";
-        static char audioDriver[] = "SDL_AUDIODRIVER=dummy";
-        SDL_putenv(videoDriver);
-        SDL_putenv(audioDriver);
+        PortChooseDummyDrivers();
     }
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0)
     {

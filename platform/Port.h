@@ -69,3 +69,9 @@ void PortMusicStarted(int n);
 // True when pads can appear after start-up without SDL telling the program,
 // so pads without a joystick are looked for again now and then.
 bool PortPadsAppearLate();
+
+// The program.
+
+// Makes SDL_Init pick the dummy video and audio drivers, for runs with no
+// window and no sound device (tools and tests).
+void PortChooseDummyDrivers();

@@ -1,6 +1,7 @@
 // The program on the desktop: the paced frame loop (RunFrameLoop) on SDL's
 // clock, sleeping out each period.
 #include "platform/Input.h"
+#include "platform/Port.h"
 #include "platform/desktop/DesktopLoop.h"
 
 #include <SDL/SDL.h>
@@ -68,4 +69,13 @@ int RunPacedProgram(const GameSessionHooks& game)
     game.destroy(loop.session);
     StopPlatform(context);
     return 0;
+}
+
+void PortChooseDummyDrivers()
+{
+    // SDL's own putenv, there on every desktop machine; it keeps the strings.
+    static char videoDriver[] = "SDL_VIDEODRIVER=dummy";
+    static char audioDriver[] = "SDL_AUDIODRIVER=dummy";
+    SDL_putenv(videoDriver);
+    SDL_putenv(audioDriver);
 }

@@ -5,8 +5,10 @@
 // A quit request shuts the program down as on the desktop and tells the page.
 #include "platform/FrameLoop.h"
 #include "platform/Input.h"
+#include "platform/Port.h"
 #include "platform/web/WebHooks.h"
 
+#include <cstdlib>
 #include <emscripten.h>
 
 namespace
@@ -93,4 +95,10 @@ int RunProgram(const GameSessionHooks& game)
     // return; main's stack is given up and the page lives on in callbacks.
     emscripten_set_main_loop_arg(Step, &gLoop, 0, 1);
     return 0;
+}
+
+void PortChooseDummyDrivers()
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
