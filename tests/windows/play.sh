@@ -10,9 +10,6 @@
 # Usage: play.sh ZIP
 set -eu
 tests=$(cd "$(dirname "$0")/.." && pwd)
-pkg_tests=$tests/packaging
-# shellcheck source=tests/packaging/lib.sh
-. "$pkg_tests/lib.sh"
 # shellcheck source=tests/windows/wine.sh
 . "$tests/windows/wine.sh"
 
@@ -81,15 +78,25 @@ ship_x() {
 move_and_fire() {
     timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null || true
     screenshot "$work/before-move.png"
-    timeout 5 xdotool keydown Right || fail "xdotool keydown Right"
-    sleep 0.6
-    timeout 5 xdotool keyup Right || fail "xdotool keyup Right"
-    screenshot "$work/after-move.png"
     from=$(ship_x "$work/before-move.png")
-    to=$(ship_x "$work/after-move.png")
-    echo "move: the ship went from x $from to x $to"
     [ "$from" -ge 0 ] || fail "no ship in its rows after Z"
-    [ "$to" -ge $((from + 16)) ] || fail "the ship did not move right on Right (x $from, then $to)"
+    # Hold Right until the ship has gone 16 pixels, looking every 0.3 s for at
+    # most 9 s.
+    timeout 5 xdotool keydown Right || fail "xdotool keydown Right"
+    tries=0
+    while :; do
+        sleep 0.3
+        screenshot "$work/after-move.png"
+        to=$(ship_x "$work/after-move.png")
+        [ "$to" -ge $((from + 16)) ] && break
+        tries=$((tries + 1))
+        [ $tries -le 30 ] || {
+            timeout 5 xdotool keyup Right
+            fail "the ship did not move right on Right within 9 s (x $from, then $to)"
+        }
+    done
+    timeout 5 xdotool keyup Right || fail "xdotool keyup Right"
+    echo "move: the ship went from x $from to x $to"
     press space
     game_alive || { cat "$work/game.log" >&2; fail "the game exited on Space"; }
 }

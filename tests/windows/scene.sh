@@ -7,9 +7,6 @@
 # Usage: scene.sh LINUX_SCENE WINDOWS_SCENE_EXE SOURCE_DIR
 set -eu
 tests=$(cd "$(dirname "$0")/.." && pwd)
-pkg_tests=$tests/packaging
-# shellcheck source=tests/packaging/lib.sh
-. "$pkg_tests/lib.sh"
 # shellcheck source=tests/windows/wine.sh
 . "$tests/windows/wine.sh"
 

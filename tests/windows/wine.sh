@@ -3,7 +3,12 @@
 # Helpers for the Windows tests, over the packaging tests' lib.sh: a private
 # wine prefix in the work folder, quiet (no debug output, no Mono or Gecko
 # prompts), without sound hardware, and the download unzipped into an empty
-# folder. Sourced by the test scripts (POSIX sh) after lib.sh.
+# folder. Sourced by the test scripts (POSIX sh), with $tests set to the
+# tests/ folder; it brings lib.sh in itself.
+
+pkg_tests=$tests/packaging
+# shellcheck source=tests/packaging/lib.sh
+. "$pkg_tests/lib.sh"
 
 # start_wine: skips when wine is missing; makes a fresh 64-bit wine prefix and
 # stops its wineserver at exit. Start the X server first, if any.
