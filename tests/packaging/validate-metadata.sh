@@ -38,7 +38,8 @@ first_release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | h
 [ "$first_release" = "$version" ] || fail "the metainfo's newest release is '$first_release', not $version"
 grep -q "^\.TH SKYREEL 6 [0-9-]* \"Skyreel $version\"" "$generated/skyreel.6" ||
     fail "the manual page does not name version $version"
-top=$(grep -m 1 '^## ' "$source/CHANGELOG.md")
+# An "Unreleased" section may stand above the newest release.
+top=$(grep -m 1 '^## \[[0-9]' "$source/CHANGELOG.md")
 case $top in "## [$version] "*) ;; *) fail "CHANGELOG.md begins with '$top', not version $version" ;; esac
 head -n 1 "$source/debian/changelog" | grep -q "^skyreel ($version-[0-9]*) " ||
     fail "debian/changelog does not begin with version $version"
