@@ -1,14 +1,15 @@
 // Loads the game. The page asks for the game's three files together with its
 // own (index.html preloads them), so nothing waits for anything else, and
-// this script runs as soon as it arrives, before the page's other scripts,
-// and takes the WebAssembly and the packed data over from the preloads: the
-// WebAssembly compiles as soon as it is in, the packed data is unpacked, and
-// no file is requested twice. Their bytes fill one bar from the first moment.
-// Once the page is parsed (page.js has made the game's Module) and the data
-// is in, the game's script starts. Once the game runs, the service worker is
-// registered to keep the site for offline play (sw.js); a page that starts
-// while a newer build waits lets it take over and loads again before any
-// game begins. Loading and failure are said in the page's live region.
+// this script runs as soon as it arrives, whether before or after the page's
+// other scripts, and takes the WebAssembly and the packed data over from the
+// preloads: the WebAssembly compiles as soon as it is in, the packed data is
+// unpacked, and no file is requested twice. Their bytes fill one bar from the
+// first moment. Once the page is parsed and its deferred scripts have run
+// (page.js makes the game's Module) and the data is in, the game's script
+// starts. Once the game runs, the service worker is registered to keep the
+// site for offline play (sw.js); a page that starts while a newer build waits
+// lets it take over and loads again before any game begins. Loading and
+// failure are said in the page's live region.
 'use strict';
 
 (function () {
@@ -58,11 +59,15 @@
     draw();
   }
 
+  // The page parsed and its deferred scripts run (page.js makes the Module).
+  // This script may run between the two: the page is no longer loading, but
+  // DOMContentLoaded, which comes after them, is still to come.
   const parsed = new Promise((resolve) => {
-    if (document.readyState === 'loading') {
-      document.addEventListener('DOMContentLoaded', resolve);
-    } else {
+    const state = document.readyState;
+    if (state === 'complete' || (state === 'interactive' && window.Module)) {
       resolve();
+    } else {
+      document.addEventListener('DOMContentLoaded', resolve);
     }
   });
 

@@ -1,7 +1,8 @@
 // The browser version played as a person would: the title comes up, the
 // first key starts the sound and the game, the ship moves and fires, the
-// game keeps 62.5 updates a second, a gamepad plugged in later plays, and
-// quitting offers to play again.
+// game keeps 62.5 updates a second, a gamepad plugged in later plays,
+// quitting offers to play again, and a late page.js still lets the game
+// start.
 // Usage: node play.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
@@ -15,7 +16,7 @@ fs.mkdirSync(output, { recursive: true });
 
 const Period = 16; // ms per game update
 
-await run('play', site, async (browser, url) => {
+await run('play', site, async (browser, url, server) => {
   const { page, problems } = await openPage(browser);
   // Counts the sounds that Web Audio really starts.
   await page.evaluateOnNewDocument(() => {
@@ -140,4 +141,22 @@ await run('play', site, async (browser, url) => {
     check(bareProblems.length === 0, `no errors without ${missing}${bareProblems.length ? ':\n' + bareProblems.join('\n') : ''}`);
     await bare.close();
   }
+
+  // page.js late: the loader, which may now run before it, draws its bar
+  // and waits for the Module that page.js makes; the game then starts.
+  server.delays = { 'page.js': 2000 };
+  // A fresh profile: the service worker of the pages above would serve it.
+  const fresh = await browser.createBrowserContext();
+  const { page: late, problems: lateProblems } = await openPage(fresh);
+  const loading = late.goto(url);
+  await waitFor(late, () => {
+    const announcer = document.getElementById('announce');
+    return !window.Module && announcer && /Loading/.test(announcer.textContent);
+  }, 'the loading bar before page.js arrives');
+  await loading;
+  await waitForTitle(late, 'the title with page.js late');
+  check(lateProblems.length === 0, `with page.js late, the loader waits for it and the game starts${
+    lateProblems.length ? ':\n' + lateProblems.join('\n') : ''}`);
+  await fresh.close();
+  server.delays = {};
 });

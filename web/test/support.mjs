@@ -27,8 +27,9 @@ const Types = {
 
 // Serves `site` on a free port of 127.0.0.1; resolves to { server, url }.
 // `server.root` may be pointed at another folder (a new build of the site),
-// and `server.stop()` closes it and every open connection, as a host that
-// has gone away. With `gzip`, files go out compressed to a browser that
+// `server.delays` holds files back ({ 'page.js': ms }, as a slow connection
+// would), and `server.stop()` closes it and every open connection, as a host
+// that has gone away. With `gzip`, files go out compressed to a browser that
 // takes gzip, as most static hosts send them.
 export function serve(site, { gzip = false } = {}) {
   const server = http.createServer((request, response) => {
@@ -52,11 +53,14 @@ export function serve(site, { gzip = false } = {}) {
         headers['Content-Encoding'] = 'gzip';
         body = zlib.gzipSync(body, { level: 9 });
       }
-      response.writeHead(200, headers);
-      response.end(body);
+      setTimeout(() => {
+        response.writeHead(200, headers);
+        response.end(body);
+      }, server.delays[name.slice(1)] || 0);
     });
   });
   server.root = path.resolve(site);
+  server.delays = {};
   server.stop = () => {
     server.close();
     server.closeAllConnections();
