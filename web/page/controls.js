@@ -171,7 +171,8 @@ SkyreelPage.controls = (function () {
     event.preventDefault();
   }, { passive: false });
 
-  // Shown on a touch screen, hidden while a gamepad is connected.
+  // Shown on a touch screen, hidden while a gamepad is connected; the
+  // play-again cover names the Fire pad while it shows.
   let touched = window.matchMedia('(pointer: coarse)').matches || navigator.maxTouchPoints > 0;
   function hasGamepad() {
     let list = [];
@@ -188,6 +189,7 @@ SkyreelPage.controls = (function () {
     const show = touched && !hasGamepad();
     if (show === padsBox.hidden) {
       padsBox.hidden = !show;
+      document.getElementById('again-fire').hidden = !show;
       if (!show) {
         releaseAll();
       }

@@ -87,6 +87,8 @@ await run('play', site, async (browser, url, server) => {
   await sleep(300);
   check(await page.evaluate(() => Module._skyreel_updates()) === frozen,
         'quitting stops the game and offers to play again');
+  check(await page.$eval('#ended .hint', (e) => e.innerText) === 'or press Z, Space or Enter',
+        'without touch pads, the play-again cover names the keys only');
   await Promise.all([page.waitForNavigation(), tap(page, 'KeyZ')]);
   await waitForTitle(page, 'the title after playing again');
   check(true, 'play again brings the title back');

@@ -2,12 +2,13 @@
 // on Fire starts the sound and the game, Left and Right move the ship, Fire
 // shoots while another finger holds a direction, a thumb slid from Left onto
 // Right turns without lifting, and no scroll or zoom gesture moves the page
-// over the play area. A gamepad hides the pads while it is connected.
+// over the play area. After quitting, the play-again cover names Fire, and
+// Fire plays again. A gamepad hides the pads while it is connected.
 // Usage: node touch.mjs SITE_DIR OUTPUT_DIR
 import path from 'node:path';
 import fs from 'node:fs';
 import {
-  run, openPage, waitFor, waitForGame, waitForTitle, sleep, check, fireUntilShot, regionPixels, differs, ShipRows,
+  run, openPage, waitFor, waitForGame, waitForTitle, sleep, tap, check, fireUntilShot, regionPixels, differs, ShipRows,
   touchScreen, centreOf, peek,
 } from './support.mjs';
 
@@ -142,6 +143,16 @@ await run('touch', site, async (browser, url) => {
       });
       await waitFor(page, () => !document.getElementById('pads').hidden, 'the pads to come back');
       check(true, `${name}: a connected gamepad hides the pads, and they come back when it goes`);
+    }
+    if (phone.name === 'upright') {
+      // After quitting, the cover names the Fire pad, and Fire plays again.
+      await tap(page, 'Escape');
+      await waitFor(page, () => !document.getElementById('ended').hidden, `${name}: the play-again offer`);
+      const hint = await page.$eval('#ended .hint', (e) => e.innerText);
+      check(/tap Fire/.test(hint), `${name}: the play-again cover says: "${hint}"`);
+      await Promise.all([page.waitForNavigation(), tapFire()]);
+      await waitForTitle(page, `${name}: the title after Fire on the play-again cover`, { quietly: true });
+      check(true, `${name}: Fire on the play-again cover plays again`);
     }
     check(problems.length === 0, `${name}: no page or console errors${problems.length ? ':\n' + problems.join('\n') : ''}`);
     await page.close();
