@@ -11,7 +11,7 @@
 // (--no-gzip: as one that does not).
 // Usage: node tools/bench/web-load.mjs SITE_DIR [--runs N] [--no-gzip]
 import {
-  serve, launch, waitFor, waitForStoredSite, fireUntilShot, sleep, networkProfiles,
+  serve, launch, waitFor, waitForStoredSite, fireUntilShot, sleep, networkProfiles, goOffline, countUpdates,
 } from '../../web/test/support.mjs';
 
 const args = process.argv.slice(2);
@@ -23,8 +23,6 @@ if (!site || !(runs >= 1)) {
   console.error('usage: node tools/bench/web-load.mjs SITE_DIR [--runs N] [--no-gzip]');
   process.exit(2);
 }
-
-const Period = 16; // ms per game update
 
 // A page that notes, on its own clock (0 = start of the load), when the
 // game first drew its title, and the bytes that had come over the network
@@ -92,14 +90,7 @@ for (let run = 0; run < runs; ++run) {
       await waitForStoredSite(page);
       note('warm', await firstTitle(page, () => page.reload()));
 
-      server.stop();
-      const worker = await browser.waitForTarget((target) => target.type() === 'service_worker');
-      const workerSession = await worker.createCDPSession();
-      await workerSession.send('Network.enable');
-      await workerSession.send('Network.emulateNetworkConditions',
-                               { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
-      await session.send('Network.emulateNetworkConditions',
-                         { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+      await goOffline(browser, server, session);
       note('offline', await firstTitle(page, () => page.reload()));
 
       if (run === 0) {
@@ -111,14 +102,7 @@ for (let run = 0; run < runs; ++run) {
         if (!await fireUntilShot(page, 'KeyZ')) {
           throw new Error('no game started at 4x slower');
         }
-        const counted = await page.evaluate(async () => {
-          const u0 = Module._skyreel_updates();
-          const t0 = performance.now();
-          await new Promise((resolve) => setTimeout(resolve, 10000));
-          return { updates: Module._skyreel_updates() - u0, ms: performance.now() - t0 };
-        });
-        const expected = counted.ms / Period;
-        playCheck = { ...counted, expected, ok: Math.abs(counted.updates - expected) <= 0.02 * expected };
+        playCheck = await countUpdates(page);
       }
     } finally {
       await browser.close();

@@ -6,7 +6,7 @@
 // Usage: node offline.mjs SITE_DIR
 import fs from 'node:fs';
 import {
-  run, openPage, waitFor, waitForTitle, waitForStoredSite, storedFiles, tap, check, fireUntilShot,
+  run, openPage, waitFor, waitForTitle, waitForStoredSite, storedFiles, tap, check, fireUntilShot, goOffline,
 } from './support.mjs';
 
 const [site] = process.argv.slice(2);
@@ -30,13 +30,7 @@ await run('offline', site, async (browser, url, server) => {
         `one cache, ${names[0]}, holds every file of the site (${siteFiles.length})`);
 
   // No network: the host is gone, and the page and its worker are offline.
-  server.stop();
-  const worker = await browser.waitForTarget((target) => target.type() === 'service_worker');
-  const workerSession = await worker.createCDPSession();
-  await workerSession.send('Network.enable');
-  await workerSession.send('Network.emulateNetworkConditions',
-                           { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
-  await page.setOfflineMode(true);
+  await goOffline(browser, server, session);
   const reachable = await fetch(url).then(() => true, () => false);
   check(!reachable, 'the server no longer answers');
 

@@ -314,6 +314,34 @@ export function waitForStoredSite(page) {
   }, 'the service worker to store the site', 60000);
 }
 
+// Stops the host and takes the site's service worker and the page of
+// `session` (its DevTools session) off the network.
+export async function goOffline(browser, server, session) {
+  server.stop();
+  const worker = await browser.waitForTarget((target) => target.type() === 'service_worker');
+  const offline = { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 };
+  for (const each of [await worker.createCDPSession(), session]) {
+    await each.send('Network.enable');
+    await each.send('Network.emulateNetworkConditions', offline);
+  }
+}
+
+// Game updates a second: one each 16 ms.
+const UpdatesPerSecond = 62.5;
+
+// The game's updates over 10 s of the page's own clock, and whether they
+// are within 2% of 62.5 a second: { updates, ms, expected, ok }.
+export async function countUpdates(page) {
+  const counted = await page.evaluate(async () => {
+    const u0 = Module._skyreel_updates();
+    const t0 = performance.now();
+    await new Promise((resolve) => setTimeout(resolve, 10000));
+    return { updates: Module._skyreel_updates() - u0, ms: performance.now() - t0 };
+  });
+  const expected = counted.ms * UpdatesPerSecond / 1000;
+  return { ...counted, expected, ok: Math.abs(counted.updates - expected) <= 0.02 * expected };
+}
+
 // The names of the site's caches, and the files in each (paths from the root).
 export function storedFiles(page) {
   return page.evaluate(async () => {
